@@ -1,0 +1,78 @@
+/*
+** The library's attach routine and the entry points that describe the
+** plug-in to the host: GetPluginInfo, ShutdownPlugin, Usage and Help; and
+** the prefix of every error message.
+*/
+#include <windows.h>
+
+#include "host_api.h"
+#include "help.h"
+#include "plugin.h"
+#include "text.h"
+#include "version.h"
+
+const wchar_t PluginName[] = L"Tirvalo";
+
+void *g_instance = 0;
+
+static PluginInfo Info;
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
+    return TRUE;
+}
+
+PluginInfo *GetPluginInfo(void)
+{
+    Info.name = PluginName;
+    Info.author = L"Velm Plugins";
+    Info.email = L"tirvalo@velm.example";
+    Info.webPage = L"https://velm.example/tirvalo";
+    Info.secondName = PluginName;
+    Info.implements = L"*key,tirvalo";
+    Info.major = TIRVALO_VERSION_MAJOR;
+    Info.minor = TIRVALO_VERSION_MINOR;
+    Info.build = TIRVALO_VERSION_BUILD;
+    return &Info;
+}
+
+int ShutdownPlugin(int endOfSession)
+{
+    (void)endOfSession;
+    return 0;
+}
+
+int Usage(const wchar_t *command, wchar_t *result)
+{
+    if (command == 0 || result == 0 || !TextEqualNoCase(command, L"tirvalo")) return 0;
+    CopyUsageText(result, USAGE_CAPACITY);
+    return 1;
+}
+
+int Help(const wchar_t *command)
+{
+    if (command == 0 || !TextEqualNoCase(command, L"tirvalo")) return 0;
+    MessageBoxW(GetForegroundWindow(), HelpText, PluginName,
+                MB_ICONINFORMATION | MB_SETFOREGROUND);
+    return -1;
+}
+
+int WriteErrorPrefix(void)
+{
+    wchar_t text[HOST_EXPAND_CAPACITY];
+    HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+
+    Qprintf(errors, L"%s plugin: ", PluginName);
+    TextCopy(text, HOST_EXPAND_CAPACITY, L"%_batch");
+    ExpandVariables(text, 1);
+    if (text[0] == L'0') return 0;
+
+    /* The batch file's name and line come from the host as they are: they
+    ** are written as plain text, never used as a format. */
+    TextCopy(text, HOST_EXPAND_CAPACITY, L"%_batchname [%_batchline]  ");
+    ExpandVariables(text, 1);
+    Qprintf(errors, L"%s", text);
+    return 0;
+}

@@ -1,0 +1,52 @@
+/*
+** The plug-in frame: the entry points the host calls, the information
+** record, the process-wide values set at load, the host version gate and the
+** error prefix.
+*/
+#ifndef TIRVALO_PLUGIN_H
+#define TIRVALO_PLUGIN_H
+
+/* The record GetPluginInfo returns; its layout is the host's. */
+struct PluginInfo {
+    const wchar_t *name;
+    const wchar_t *author;
+    const wchar_t *email;
+    const wchar_t *webPage;
+    const wchar_t *secondName;
+    const wchar_t *implements;  /* "*key,tirvalo": "*" marks the keystroke handler */
+    int major;
+    int minor;
+    int build;
+};
+
+extern "C" {
+PluginInfo *GetPluginInfo(void);
+int ShutdownPlugin(int endOfSession);
+int Usage(const wchar_t *command, wchar_t *result);
+int Help(const wchar_t *command);
+}
+
+extern const wchar_t PluginName[];   /* "Tirvalo" */
+
+enum { USAGE_CAPACITY = 1024 };      /* the host's buffer for Usage */
+
+/* The module's instance handle (an HINSTANCE), kept from process attach. */
+extern void *g_instance;
+
+/* The host's major version, 0 until probed or when the probe fails, and the
+** flag (version 24 or more) that selects the extended key table. */
+extern int HostMajorVersion;
+extern int UseExtendedKeys;
+
+/* Writes "Tirvalo plugin: " and, inside a batch file, its name and line to
+** standard error; always 0. */
+int WriteErrorPrefix(void);
+
+/* Sets HostMajorVersion and UseExtendedKeys from the host's "%_4ver". */
+int ProbeHostVersion(void);
+
+/* -1 when the host's version text is unusable, 1 when the host is older than
+** 11.00 build 48, 0 when it is acceptable. */
+int CheckHostVersion(void);
+
+#endif /* TIRVALO_PLUGIN_H */

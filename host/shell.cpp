@@ -1,0 +1,428 @@
+/*
+** korrash.exe, the stand-in shell: it loads one plug-in the way the host
+** does, runs commands given with -c, from a batch file or at an interactive
+** prompt, dispatches the plug-in's commands by name, and unloads the plug-in
+** at exit.  Its exit status is the last command's result.
+**
+**   korrash [--host-version TEXT] [--host-build N] [--plugin PATH]
+**           [--transient] [-c COMMAND]... [BATCHFILE]
+*/
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../frame/host_api.h"
+#include "host_control.h"
+#include "text_file.h"
+
+namespace {
+
+/* The plug-in information record, in the host's layout. */
+struct PluginRecord {
+    const wchar_t *name;
+    const wchar_t *author;
+    const wchar_t *email;
+    const wchar_t *webPage;
+    const wchar_t *secondName;
+    const wchar_t *implements;
+    int major;
+    int minor;
+    int build;
+};
+
+typedef PluginRecord *(*GetPluginInfoFunction)(void);
+typedef int (*InitializeFunction)(void);
+typedef int (*ShutdownFunction)(int);
+typedef int (*UsageFunction)(const wchar_t *, wchar_t *);
+typedef int (*HelpFunction)(const wchar_t *);
+typedef int (*CommandFunction)(wchar_t *);
+
+struct PluginCommand {
+    std::wstring name;
+    CommandFunction function;   /* null when the plug-in lists it but does not export it */
+};
+
+struct Plugin {
+    HMODULE module = nullptr;
+    PluginRecord *info = nullptr;
+    std::vector<PluginCommand> commands;
+    std::wstring keyHandlerName;
+    void *keyHandler = nullptr;   /* its type comes with the line editor */
+};
+
+Plugin Loaded;
+
+/* The plug-in's export of that name as a function of type F, or null. */
+template <typename F>
+F Export(HMODULE module, const char *name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
+bool ExitRequested = false;
+int ExitStatus = 0;
+
+enum { USAGE_BUFFER_UNITS = 1024 };
+
+void WriteOut(const std::wstring &text)
+{
+    QPuts(text.c_str());
+}
+
+void WriteError(const std::wstring &text)
+{
+    Qprintf(GetStdHandle(STD_ERROR_HANDLE), L"%s", text.c_str());
+}
+
+bool SameText(const std::wstring &a, const std::wstring &b)
+{
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
+
+std::wstring ExecutableDirectory()
+{
+    std::vector<wchar_t> path(32768);
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), (DWORD)path.size());
+    std::wstring text(path.data(), length);
+    size_t cut = text.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? L"." : text.substr(0, cut);
+}
+
+/* Loads the plug-in: the library, its information record and the list of
+** what it implements ("*" marks the keystroke handler), then its
+** initialisation.  A plug-in that refuses to initialise is unloaded. */
+bool LoadPlugin(const std::wstring &path)
+{
+    HMODULE module = LoadLibraryW(path.c_str());
+    if (module == nullptr) {
+        WriteError(L"korrash: cannot load plug-in \"" + path + L"\" (error " +
+                   std::to_wstring(GetLastError()) + L")\r\n");
+        return false;
+    }
+    GetPluginInfoFunction getInfo = Export<GetPluginInfoFunction>(module, "GetPluginInfo");
+    PluginRecord *info = getInfo != nullptr ? getInfo() : nullptr;
+    if (info == nullptr || info->implements == nullptr) {
+        WriteError(L"korrash: \"" + path + L"\" is not a plug-in\r\n");
+        FreeLibrary(module);
+        return false;
+    }
+
+    Loaded.module = module;
+    Loaded.info = info;
+    std::wstring list = info->implements;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(L',', start);
+        if (comma == std::wstring::npos) comma = list.size();
+        std::wstring name = list.substr(start, comma - start);
+        start = comma + 1;
+        if (name.empty()) continue;
+        std::string exported;
+        bool isKeyHandler = name[0] == L'*';
+        if (isKeyHandler) name.erase(0, 1);
+        for (wchar_t c : name) exported += (char)c;
+        if (isKeyHandler) {
+            Loaded.keyHandlerName = name;
+            Loaded.keyHandler = Export<void *>(module, exported.c_str());
+        } else {
+            Loaded.commands.push_back(
+                PluginCommand{name, Export<CommandFunction>(module, exported.c_str())});
+        }
+    }
+
+    InitializeFunction initialize = Export<InitializeFunction>(module, "InitializePlugin");
+    if (initialize != nullptr && initialize() != 0) {
+        FreeLibrary(module);
+        Loaded = Plugin();
+        return false;
+    }
+    return true;
+}
+
+void UnloadPlugin()
+{
+    if (Loaded.module == nullptr) return;
+    ShutdownFunction shutdown = Export<ShutdownFunction>(Loaded.module, "ShutdownPlugin");
+    if (shutdown != nullptr) shutdown(0);
+    FreeLibrary(Loaded.module);
+    Loaded = Plugin();
+}
+
+const PluginCommand *FindCommand(const std::wstring &name)
+{
+    for (const PluginCommand &command : Loaded.commands) {
+        if (SameText(command.name, name)) return &command;
+    }
+    return nullptr;
+}
+
+/* Built-in "plugins": what the loaded plug-in says about itself. */
+int ShowPlugins()
+{
+    if (Loaded.module == nullptr) {
+        WriteOut(L"No plug-in loaded.\r\n");
+        return 1;
+    }
+    PluginRecord *info = Loaded.info;
+    auto text = [](const wchar_t *t) { return std::wstring(t != nullptr ? t : L"(none)"); };
+    std::wstring out = text(info->name) + L" v" + std::to_wstring(info->major) + L"." +
+                       std::to_wstring(info->minor) + L"." + std::to_wstring(info->build) + L"\r\n";
+    out += L"  name:       " + text(info->secondName) + L"\r\n";
+    out += L"  author:     " + text(info->author) + L"\r\n";
+    out += L"  e-mail:     " + text(info->email) + L"\r\n";
+    out += L"  web page:   " + text(info->webPage) + L"\r\n";
+    out += L"  implements: " + text(info->implements) + L"\r\n";
+    if (!Loaded.keyHandlerName.empty()) {
+        out += L"  keystroke handler: " + Loaded.keyHandlerName +
+               (Loaded.keyHandler != nullptr ? L"\r\n" : L" (not exported yet)\r\n");
+    }
+    for (const PluginCommand &command : Loaded.commands) {
+        out += L"  command:    " + command.name +
+               (command.function != nullptr ? L"\r\n" : L" (not exported yet)\r\n");
+    }
+    WriteOut(out);
+    return 0;
+}
+
+/* Built-in "usage NAME": the syntax text the plug-in's Usage gives. */
+int ShowUsage(const std::wstring &name)
+{
+    UsageFunction usage = Loaded.module != nullptr
+                              ? Export<UsageFunction>(Loaded.module, "Usage")
+                              : nullptr;
+    std::vector<wchar_t> buffer(USAGE_BUFFER_UNITS, L'\0');
+    if (usage == nullptr || usage(name.c_str(), buffer.data()) == 0) {
+        WriteError(L"No usage for \"" + name + L"\"\r\n");
+        return 1;
+    }
+    WriteOut(buffer.data());
+    return 0;
+}
+
+/* Built-in "help NAME": the plug-in's Help, which shows a window. */
+int ShowHelp(const std::wstring &name)
+{
+    HelpFunction help = Loaded.module != nullptr
+                            ? Export<HelpFunction>(Loaded.module, "Help")
+                            : nullptr;
+    if (help == nullptr || help(name.c_str()) == 0) {
+        WriteError(L"No help for \"" + name + L"\"\r\n");
+        return 1;
+    }
+    return 0;
+}
+
+/* Built-in "set NAME=VALUE"; an empty value removes the variable. */
+int SetVariable(const std::wstring &argument)
+{
+    size_t equals = argument.find(L'=');
+    if (equals == std::wstring::npos || equals == 0) {
+        const wchar_t *value = KorrashGetVariable(argument.c_str());
+        if (value == nullptr) {
+            WriteError(L"Not in environment \"" + argument + L"\"\r\n");
+            return 1;
+        }
+        WriteOut(argument + L"=" + value + L"\r\n");
+        return 0;
+    }
+    KorrashSetVariable(argument.substr(0, equals).c_str(), argument.substr(equals + 1).c_str());
+    return 0;
+}
+
+/* Runs one command line: built-ins first, then the plug-in's commands. */
+int RunLine(const std::wstring &rawLine)
+{
+    size_t start = 0;
+    while (start < rawLine.size() && IsBlank(rawLine[start])) start++;
+    if (start == rawLine.size()) return ExitStatus;
+    std::wstring line = rawLine.substr(start);
+
+    size_t nameEnd = 0;
+    while (nameEnd < line.size() && !IsBlank(line[nameEnd])) nameEnd++;
+    if (SameText(line.substr(0, nameEnd), L"rem")) return ExitStatus;
+
+    /* Like the shell, expand variables and functions before running. */
+    std::vector<wchar_t> expanded(HOST_EXPAND_CAPACITY, L'\0');
+    if (line.size() >= expanded.size()) {
+        WriteError(L"Command line too long\r\n");
+        return 1;
+    }
+    wmemcpy(expanded.data(), line.c_str(), line.size() + 1);
+    if (ExpandVariables(expanded.data(), 1) != 0) {
+        WriteError(L"Cannot expand \"" + line + L"\"\r\n");
+        return 1;
+    }
+    line = expanded.data();
+
+    nameEnd = 0;
+    while (nameEnd < line.size() && !IsBlank(line[nameEnd])) nameEnd++;
+    std::wstring name = line.substr(0, nameEnd);
+    size_t argumentStart = nameEnd;
+    while (argumentStart < line.size() && IsBlank(line[argumentStart])) argumentStart++;
+    std::wstring argument = line.substr(argumentStart);
+
+    if (SameText(name, L"echo")) {
+        WriteOut(argument + L"\r\n");
+        return 0;
+    }
+    if (SameText(name, L"set")) return SetVariable(argument);
+    if (SameText(name, L"usage")) return ShowUsage(argument);
+    if (SameText(name, L"help")) return ShowHelp(argument);
+    if (SameText(name, L"plugins")) return ShowPlugins();
+    if (SameText(name, L"beeps")) {
+        WriteOut(std::to_wstring(KorrashBeepCount()) + L"\r\n");
+        return 0;
+    }
+    if (SameText(name, L"exit")) {
+        ExitRequested = true;
+        return argument.empty() ? ExitStatus : _wtoi(argument.c_str());
+    }
+
+    const PluginCommand *command = FindCommand(name);
+    if (command == nullptr || command->function == nullptr) {
+        WriteError(L"Unknown command \"" + name + L"\"\r\n");
+        return 1;
+    }
+    std::vector<wchar_t> arguments(argument.begin(), argument.end());
+    arguments.push_back(0);
+    return command->function(arguments.data());
+}
+
+/* Runs a batch file, one command a line, with %_batch, %_batchname and
+** %_batchline telling where. */
+int RunBatchFile(const std::wstring &path)
+{
+    wchar_t fullPath[MAX_PATH * 4];
+    if (GetFullPathNameW(path.c_str(), MAX_PATH * 4, fullPath, nullptr) == 0) {
+        wcsncpy(fullPath, path.c_str(), MAX_PATH * 4 - 1);
+        fullPath[MAX_PATH * 4 - 1] = 0;
+    }
+    std::wstring text;
+    if (!ReadTextFile(fullPath, &text)) {
+        WriteError(L"Cannot open batch file \"" + path + L"\"\r\n");
+        return 1;
+    }
+
+    KorrashSetInternal(L"_batch", L"1");
+    KorrashSetInternal(L"_batchname", fullPath);
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size() && !ExitRequested) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        lineNumber++;
+        KorrashSetInternal(L"_batchline", std::to_wstring(lineNumber).c_str());
+        ExitStatus = RunLine(line);
+    }
+    KorrashSetInternal(L"_batch", L"0");
+    KorrashSetInternal(L"_batchname", L"");
+    KorrashSetInternal(L"_batchline", L"0");
+    return ExitStatus;
+}
+
+/* Reads one line typed at the prompt; false at the end of input. */
+bool ReadInputLine(std::wstring *line)
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode, got;
+    line->clear();
+    if (GetConsoleMode(input, &mode)) {
+        wchar_t buffer[1024];
+        for (;;) {
+            if (!ReadConsoleW(input, buffer, 1024, &got, nullptr) || got == 0) {
+                return !line->empty();
+            }
+            line->append(buffer, got);
+            if (line->back() == L'\n') break;
+        }
+    } else {
+        std::string bytes;
+        char c;
+        for (;;) {
+            if (!ReadFile(input, &c, 1, &got, nullptr) || got == 0) {
+                if (bytes.empty()) return false;
+                break;
+            }
+            if (c == '\n') break;
+            bytes += c;
+        }
+        *line = DecodeText(bytes);
+    }
+    while (!line->empty() && (line->back() == L'\n' || line->back() == L'\r')) line->pop_back();
+    return true;
+}
+
+void RunInteractive()
+{
+    std::wstring line;
+    while (!ExitRequested) {
+        wchar_t directory[MAX_PATH * 4];
+        DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, directory);
+        WriteOut(std::wstring(directory, length < MAX_PATH * 4 ? length : 0) + L">");
+        if (!ReadInputLine(&line)) {
+            WriteOut(L"\r\n");
+            break;
+        }
+        ExitStatus = RunLine(line);
+    }
+}
+
+void PrintSyntax()
+{
+    WriteError(L"usage: korrash [--host-version TEXT] [--host-build N] [--plugin PATH]\r\n"
+               L"               [--transient] [-c COMMAND]... [BATCHFILE]\r\n");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    std::wstring pluginPath = ExecutableDirectory() + L"\\Tirvalo.dll";
+    std::vector<std::wstring> commands;
+    std::wstring batchFile;
+
+    for (int i = 1; i < argc; i++) {
+        std::wstring option = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (option == L"--host-version" && hasValue) {
+            KorrashSetInternal(L"_4ver", argv[++i]);
+        } else if (option == L"--host-build" && hasValue) {
+            KorrashSetInternal(L"_build", argv[++i]);
+        } else if (option == L"--plugin" && hasValue) {
+            pluginPath = argv[++i];
+        } else if (option == L"--transient") {
+            KorrashSetInternal(L"_transient", L"1");
+        } else if (option == L"-c" && hasValue) {
+            commands.push_back(argv[++i]);
+        } else if (option.size() > 1 && option[0] == L'-') {
+            PrintSyntax();
+            return 2;
+        } else if (batchFile.empty()) {
+            batchFile = option;
+        } else {
+            PrintSyntax();
+            return 2;
+        }
+    }
+
+    LoadPlugin(pluginPath);
+    if (commands.empty() && batchFile.empty()) {
+        RunInteractive();
+    } else {
+        for (const std::wstring &command : commands) {
+            if (ExitRequested) break;
+            ExitStatus = RunLine(command);
+        }
+        if (!batchFile.empty() && !ExitRequested) RunBatchFile(batchFile);
+    }
+    UnloadPlugin();
+    return ExitStatus;
+}

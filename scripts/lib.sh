@@ -1,0 +1,94 @@
+# Shared by the project's scripts: Debian packages, the build, a private X
+# display, and the project's own Wine prefix.  Source it; it defines
+# functions and a few variables and runs nothing.
+
+TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
+TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb imagemagick cmake googletest)
+
+# Installs the Debian packages named that are not installed yet.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "Missing Debian packages (install them as root): ${missing[*]}" >&2
+        return 1
+    fi
+    echo "Installing ${missing[*]} ..." >&2
+    apt-get update -qq >&2 &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
+}
+
+# Configures (once) and builds everything into $TIRVALO_BUILD_DIR.
+build_all() {
+    if [ ! -f "$TIRVALO_BUILD_DIR/CMakeCache.txt" ]; then
+        cmake -S "$TIRVALO_ROOT" -B "$TIRVALO_BUILD_DIR" \
+            -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+    fi
+    cmake --build "$TIRVALO_BUILD_DIR" -j "$(nproc)"
+}
+
+# The Wine settings every run uses: the project's prefix unless WINEPREFIX
+# is set, no debug output, and no Mono or Gecko installers.
+wine_environment() {
+    export WINEPREFIX=${WINEPREFIX:-$TIRVALO_BUILD_DIR/wineprefix}
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Creates and prepares the Wine prefix once.  Windows are "unmanaged" there:
+# without a window manager, a managed window takes seconds to close.
+ensure_prefix() {
+    wine_environment
+    [ -f "$WINEPREFIX/.tirvalo-ready" ] && return 0
+    mkdir -p "$WINEPREFIX"
+    (
+        flock 9
+        [ -f "$WINEPREFIX/.tirvalo-ready" ] && exit 0
+        echo "Preparing the Wine prefix $WINEPREFIX ..." >&2
+        wineboot --init </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.tirvalo-ready"
+    ) 9>"$WINEPREFIX/.tirvalo-lock"
+}
+
+# Starts a private Xvfb on the first free display from :90 and exports
+# DISPLAY; XVFB_PID is its process, for stop_private_display.
+start_private_display() {
+    local n i
+    for n in $(seq 90 189); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for i in $(seq 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.05
+        done
+        if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+    done
+    echo "Cannot start a private Xvfb display." >&2
+    return 1
+}
+
+stop_private_display() {
+    [ -n "${XVFB_PID:-}" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}
+
+# A Linux path as the Windows programs see it (drive Z: is the root).
+windows_path() {
+    local full
+    full=$(realpath -m -- "$1")
+    printf 'Z:%s' "${full//\//\\}"
+}

@@ -1,0 +1,36 @@
+#!/bin/bash
+# Reads Tirvalo.dll's export and import tables: the exports are exactly the
+# entry points built so far, by their undecorated names; the imports come
+# from Windows system DLLs and Korrash.dll only, and from Korrash.dll only
+# the host's nine functions.
+set -u
+dll=${1:?usage: check-dll.sh Tirvalo.dll}
+dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "FAIL: cannot read $dll"; exit 1; }
+status=0
+
+exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed 1d |
+    awk 'NF { print $NF }' | sort)
+expected=$(printf '%s\n' GetPluginInfo Help ShutdownPlugin Usage | sort)
+if [ "$exports" != "$expected" ]; then
+    echo "FAIL: exports differ"; diff <(echo "$expected") <(echo "$exports"); status=1
+fi
+
+system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|version|msvcrt|ole32|comctl32|api-ms-win-.*)\.dll$'
+for name in $(echo "$dump" | awk '/DLL Name:/ { print $3 }'); do
+    lower=$(echo "$name" | tr 'A-Z' 'a-z')
+    if [ "$name" = Korrash.dll ]; then continue; fi
+    if ! [[ $lower =~ $system_dlls ]]; then
+        echo "FAIL: imports from $name"; status=1
+    fi
+done
+
+host_functions=$(echo "$dump" | awk '/DLL Name: Korrash.dll/ { on = 1; next }
+    /DLL Name:/ { on = 0 } on && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' | sort)
+allowed=$(printf '%s\n' ExpandVariables Printf QPuts Qprintf honk QueryTrueName QueryIsFile \
+    QueryIsDirectory QueryIsFileOrDirectory | sort)
+extra=$(comm -23 <(echo "$host_functions") <(echo "$allowed"))
+if [ -n "$extra" ]; then echo "FAIL: imports from Korrash.dll beyond the nine: $extra"; status=1; fi
+if [ -z "$host_functions" ]; then echo "FAIL: nothing imported from Korrash.dll"; status=1; fi
+
+[ $status = 0 ] && echo "exports: $(echo $exports); imports:" $(echo "$dump" | awk '/DLL Name:/ { print $3 }')
+exit $status

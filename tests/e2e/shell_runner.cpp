@@ -1,0 +1,182 @@
+#include "shell_runner.h"
+
+#include <windows.h>
+
+namespace {
+
+std::wstring Quote(const std::wstring &argument)
+{
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            backslashes++;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
+std::string ReadAll(HANDLE handle)
+{
+    std::string bytes;
+    char chunk[4096];
+    DWORD got;
+    while (ReadFile(handle, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    return bytes;
+}
+
+HANDLE TempFile(const std::wstring &path, DWORD access)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring &text)
+{
+    if (text.empty()) return std::string();
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr,
+                                    nullptr);
+    std::string result(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &result[0], bytes, nullptr,
+                        nullptr);
+    return result;
+}
+
+std::wstring TestDirectory()
+{
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring text(path, length);
+    return text.substr(0, text.find_last_of(L'\\'));
+}
+
+std::wstring MakeTempDirectory(const wchar_t *name)
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring path = std::wstring(base) + name;
+    RemoveTree(path);
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+void WriteBytes(const std::wstring &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE) return;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+void RemoveTree(const std::wstring &path)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions &options)
+{
+    static int serial = 0;
+    ShellRun run;
+    std::wstring directory = TestDirectory();
+    std::wstring base = directory + L"\\shell-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++serial);
+
+    std::wstring command = Quote(directory + L"\\korrash.exe");
+    for (const std::wstring &argument : arguments) command += L" " + Quote(argument);
+
+    WriteBytes(base + L".in", options.input);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE input = CreateFileW((base + L".in").c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit,
+                               OPEN_EXISTING, 0, nullptr);
+    HANDLE errors = TempFile(base + L".err", GENERIC_READ | GENERIC_WRITE);
+    HANDLE output = INVALID_HANDLE_VALUE, pipeRead = nullptr;
+    if (options.outputToPipe) {
+        CreatePipe(&pipeRead, &output, &inherit, 0);
+        SetHandleInformation(pipeRead, HANDLE_FLAG_INHERIT, 0);
+    } else {
+        output = TempFile(base + L".out", GENERIC_READ | GENERIC_WRITE);
+    }
+
+    std::vector<std::pair<std::wstring, std::wstring>> saved;
+    for (const auto &variable : options.environment) {
+        wchar_t old[32767];
+        DWORD length = GetEnvironmentVariableW(variable.first.c_str(), old, 32767);
+        saved.push_back({variable.first, length > 0 ? std::wstring(old, length) : std::wstring()});
+        SetEnvironmentVariableW(variable.first.c_str(),
+                                variable.second.empty() ? nullptr : variable.second.c_str());
+    }
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+    PROCESS_INFORMATION process = {};
+    std::vector<wchar_t> commandLine(command.begin(), command.end());
+    commandLine.push_back(0);
+    BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  directory.c_str(), &startup, &process);
+
+    for (const auto &variable : saved) {
+        SetEnvironmentVariableW(variable.first.c_str(),
+                                variable.second.empty() ? nullptr : variable.second.c_str());
+    }
+    CloseHandle(input);
+    if (options.outputToPipe) {
+        CloseHandle(output);
+        output = INVALID_HANDLE_VALUE;
+    }
+
+    if (started) {
+        if (options.outputToPipe) run.out = ReadAll(pipeRead);
+        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            run.status = (int)code;
+        } else {
+            TerminateProcess(process.hProcess, 1);
+        }
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    if (options.outputToPipe) {
+        CloseHandle(pipeRead);
+    } else {
+        SetFilePointer(output, 0, nullptr, FILE_BEGIN);
+        run.out = ReadAll(output);
+    }
+    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
+    SetFilePointer(errors, 0, nullptr, FILE_BEGIN);
+    run.err = ReadAll(errors);
+    CloseHandle(errors);
+    DeleteFileW((base + L".in").c_str());
+    DeleteFileW((base + L".out").c_str());
+    DeleteFileW((base + L".err").c_str());
+    return run;
+}

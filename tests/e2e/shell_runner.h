@@ -1,0 +1,31 @@
+// Runs the stand-in shell, korrash.exe, beside this test program with the
+// built Tirvalo.dll, and collects what it wrote to each stream (the bytes,
+// UTF-8) and its exit status.
+#ifndef TIRVALO_TESTS_SHELL_RUNNER_H
+#define TIRVALO_TESTS_SHELL_RUNNER_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct ShellRun {
+    int status = -999;       // -999: did not start or did not end in time
+    std::string out;         // standard output, as bytes
+    std::string err;         // standard error, as bytes
+};
+
+struct ShellOptions {
+    bool outputToPipe = false;   // standard output a pipe (else a file)
+    std::string input;           // bytes on standard input
+    std::vector<std::pair<std::wstring, std::wstring>> environment;  // set for the child only
+};
+
+ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions &options = {});
+
+std::string Utf8(const std::wstring &text);
+std::wstring TestDirectory();                    // the folder of this program and korrash.exe
+std::wstring MakeTempDirectory(const wchar_t *name);
+void WriteBytes(const std::wstring &path, const std::string &bytes);
+void RemoveTree(const std::wstring &path);
+
+#endif

@@ -1,0 +1,42 @@
+#!/bin/bash
+# The launcher, scripts/korrash, as a user runs it from Linux: commands in
+# order, the last command's status as its own, the two streams kept apart,
+# and a batch file named by its Linux path.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {   # check DESCRIPTION EXPECTED ACTUAL
+    if [ "$2" != "$3" ]; then
+        echo "FAIL: $1"
+        echo "  expected: $(printf '%q' "$2")"
+        echo "  actual:   $(printf '%q' "$3")"
+        failures=$((failures + 1))
+    fi
+}
+
+"$root/scripts/korrash" --host-version 23.01 --host-build 99 -c "echo %_4ver %_build" -c "exit 7" \
+    >"$work/out" 2>"$work/err"
+check "status of the last command" 7 $?
+check "standard output" $'23.01 99\r' "$(cat "$work/out")"
+check "standard error" "" "$(cat "$work/err")"
+
+"$root/scripts/korrash" -c "nosuchcommand" >"$work/out" 2>"$work/err"
+check "unknown command status" 1 $?
+check "nothing on standard output" "" "$(cat "$work/out")"
+check "error on standard error" $'Unknown command "nosuchcommand"\r' "$(cat "$work/err")"
+
+printf 'echo line %%_batchline in %%_batchname\r\nusage tirvalo\r\n' >"$work/my batch.btm"
+"$root/scripts/korrash" "$work/my batch.btm" >"$work/out" 2>"$work/err"
+check "batch file status" 0 $?
+expected_name="Z:$(echo "$work/my batch.btm" | tr / '\\')"
+check "batch file line" "line 1 in $expected_name"$'\r' "$(head -n 1 "$work/out")"
+check "usage from the batch file" "TIRVALO [/S /R /L /T:x /C:x] [hotkey] "$'\r' "$(sed -n 2p "$work/out")"
+
+"$root/scripts/korrash" --bogus >"$work/out" 2>"$work/err"
+check "unknown switch status" 2 $?
+
+[ $failures = 0 ] && echo "launcher: all checks passed"
+exit $((failures > 0))

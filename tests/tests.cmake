@@ -1,0 +1,53 @@
+# Tests: GoogleTest programs run under Wine by CTest, and a few checks made
+# from the Linux side.  Every Windows test needs the "wine" fixture: a
+# persistent wineserver for the project's own prefix (a test exe then starts
+# in a tenth of a second, and no server inherits CTest's output pipes).
+
+set(TIRVALO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${TIRVALO_WINEPREFIX})
+
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server --prefix ${TIRVALO_WINEPREFIX}
+  start $<TARGET_FILE:wine_warmup>)
+add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server --prefix ${TIRVALO_WINEPREFIX} stop)
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# Unit tests link the plug-in's code and the stand-in host.
+add_executable(unit_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  tests/unit/text_test.cpp
+  tests/unit/frame_test.cpp
+  tests/unit/host_test.cpp
+  tests/unit/window_probe.cpp
+)
+target_link_libraries(unit_tests PRIVATE gtest_main korrash_host)
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR})
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine)
+
+# End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
+add_executable(e2e_tests
+  tests/e2e/shell_runner.cpp
+  tests/e2e/frame_e2e_test.cpp
+)
+target_link_libraries(e2e_tests PRIVATE gtest_main version)
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(e2e_tests Tirvalo korrash_shell)
+gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine)
+
+# What Tirvalo.dll exports and imports, read from the file itself.
+add_test(NAME dll.exports_and_imports
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-dll.sh $<TARGET_FILE:Tirvalo>)
+
+# The launcher, from the Linux side, with the project's prefix and server.
+add_test(NAME launcher.runs_commands
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/launcher-test.sh)
+set_tests_properties(launcher.runs_commands PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
