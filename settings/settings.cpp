@@ -1,0 +1,6 @@
+/*
+** The options in memory.
+*/
+#include "settings.h"
+
+SettingsRecord Settings = {DefaultHotkey, DefaultSmartTimes, DefaultSubdirCounts};
