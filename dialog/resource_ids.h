@@ -7,6 +7,12 @@
 
 #define IDD_FILE_INFO           101
 
+/* The predefined control classes by their atoms, as a template names them
+** (the resource compiler would otherwise store the class names as text). */
+#define DLG_BUTTON              0x0080
+#define DLG_EDIT                0x0081
+#define DLG_STATIC              0x0082
+
 /* The labels, top to bottom. */
 #define IDC_LABEL_FULL_NAME     1001
 #define IDC_LABEL_SHORT_NAME    1002

@@ -104,20 +104,20 @@ static int FindEntry(const wchar_t *fullName, WIN32_FIND_DATAW *entry)
 }
 
 /*
-** "NAME — Tirvalo 1.4.0".  The name part is cut so that the whole title
-** fits its TEXT_CAPACITY units (which is also as far as wsprintfW writes),
-** never between the two halves of a surrogate pair.
+** The name part is cut so that the whole title fits its TITLE_CAPACITY
+** units (which is also as far as wsprintfW writes), never between the two
+** halves of a surrogate pair.
 */
-static void BuildTitle(wchar_t *title, const wchar_t *namePart)
+void BuildTitle(wchar_t *title, const wchar_t *namePart)
 {
     wchar_t suffix[64];
-    wchar_t name[TEXT_CAPACITY];
+    wchar_t name[TITLE_CAPACITY];
     int room, length;
 
-    room = TEXT_CAPACITY - 1 -
+    room = TITLE_CAPACITY - 1 -
            wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, TIRVALO_VERSION_MAJOR,
                      TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
-    TextCopyUnits(name, TEXT_CAPACITY, namePart, room);
+    TextCopyUnits(name, TITLE_CAPACITY, namePart, room);
     length = TextLength(name);
     if (length > 0 && length < TextLength(namePart) && name[length - 1] >= 0xD800 &&
         name[length - 1] <= 0xDBFF) {
@@ -165,7 +165,7 @@ int ShowFileInfo(const wchar_t *name)
     wchar_t namePart[PATH_CAPACITY];
     wchar_t extension[TEXT_CAPACITY];
     wchar_t fileSystem[TEXT_CAPACITY];
-    wchar_t title[TEXT_CAPACITY];
+    wchar_t title[TITLE_CAPACITY];
     wchar_t description[DESCRIPTION_CAPACITY];
     wchar_t sizeOrContents[FIELD_CAPACITY];
     wchar_t attributesText[FIELD_CAPACITY];

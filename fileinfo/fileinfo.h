@@ -15,7 +15,14 @@
 */
 int ShowFileInfo(const wchar_t *name);
 
-enum { PATH_CAPACITY = 32768 };   /* units, the terminator included */
+enum {
+    PATH_CAPACITY = 32768,    /* units, the terminator included */
+    TITLE_CAPACITY = 1024
+};
+
+/* The window title, "NAME — Tirvalo 1.4.0", into title (TITLE_CAPACITY
+** units); the name part is cut as far as needed for the whole to fit. */
+void BuildTitle(wchar_t *title, const wchar_t *namePart);
 
 /*
 ** Turns a "file://" address in text (PATH_CAPACITY units) into the local

@@ -33,6 +33,9 @@ int FormatTimestamp(wchar_t *text, unsigned long long time, int dateOnly, int pe
     value.dwLowDateTime = (DWORD)time;
     value.dwHighDateTime = (DWORD)(time >> 32);
     text[0] = 0;
+    /* Times with the top bit set are not valid; not every conversion says
+    ** so (one to local time by the present offset wraps around). */
+    if (time >> 63) return 0;
 
     if (Settings.SmartTimes == SMART_TIMES_UTC) {
         if (!FileTimeToSystemTime(&value, &fields)) return 0;
