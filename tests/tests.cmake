@@ -35,6 +35,7 @@ gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 add_executable(e2e_tests
   tests/e2e/shell_runner.cpp
   tests/e2e/frame_e2e_test.cpp
+  tests/e2e/window_switches_e2e_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE gtest_main version)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})

@@ -60,16 +60,24 @@ TEST_F(WindowDumpTest, ScreenshotsAreNumberedPngsOfTheWholeWindow)
     directory.resize(directory.find_last_of(L'\\'));
     std::wstring dll = directory + L"\\Tirvalo.dll";
     std::wstring shot = directory + L"\\information-window.png";
+    std::wstring descriptions = directory + L"\\descript.ion";
     DeleteFileW(NumberedPath(shot, 2).c_str());
+    HANDLE file = CreateFileW(descriptions.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
+    DWORD written;
+    WriteFile(file, "Tirvalo.dll Tirvalo plugin for Korrash\r\n", 40, &written, nullptr);
+    CloseHandle(file);
 
     WindowWatchOptions options;
     options.screenshot = shot;
     WindowWatch watch(options);
     EXPECT_EQ(0, ShowFileInfo(dll.c_str()));
+    DeleteFileW(descriptions.c_str());
     EXPECT_EQ(0, ShowFileInfo(folder_.c_str()));
     ASSERT_EQ(2u, watch.Screenshots().size());
     EXPECT_EQ(directory + L"\\information-window-2.png", watch.Screenshots()[1]);
     EXPECT_EQ(L"1.4.0.4", watch.Windows()[0].Text(IDC_FIELD_VERSION));
+    EXPECT_EQ(L"Tirvalo plugin for Korrash", watch.Windows()[0].Text(IDC_FIELD_DESCRIPTION));
 
     for (const std::wstring &path : watch.Screenshots()) {
         std::string png = ReadBytes(path);
