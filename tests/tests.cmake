@@ -64,6 +64,7 @@ add_executable(fileinfo_tests
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/unit/fileinfo_fixture.cpp
+  tests/e2e/shell_runner.cpp
   tests/unit/name_scan_test.cpp
   tests/unit/formatters_test.cpp
   tests/unit/filetype_test.cpp

@@ -5,36 +5,12 @@ const wchar_t ScratchKey[] = L"Software\\TirvaloTestScratch";
 const HKEY Redirected[3] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT};
 }  // namespace
 
-void RemoveTree(const std::wstring &path)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName, child = path + L"\\" + name;
-            if (name == L"." || name == L"..") continue;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 void FileInfoTest::SetUp()
 {
     HostTest::SetUp();
     g_instance = GetModuleHandleW(nullptr);   // template 101 is in this program
     savedSettings_ = Settings;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    folder_ = std::wstring(base) + L"tirvalo-fileinfo-" + std::to_wstring(GetCurrentProcessId());
-    RemoveTree(folder_);
-    CreateDirectoryW(folder_.c_str(), nullptr);
+    folder_ = MakeTempDirectory(L"tirvalo-fileinfo");
 }
 
 void FileInfoTest::TearDown()
@@ -94,4 +70,30 @@ void ScratchRegistry::SetDefault(HKEY root, const std::wstring &path, const wcha
                        (DWORD)(wcslen(value) + 1) * sizeof(wchar_t));
     }
     RegCloseKey(key);
+}
+
+void *ReplaceImport(const char *dll, const char *function, void *replacement)
+{
+    BYTE *base = (BYTE *)GetModuleHandleW(nullptr);
+    auto *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    auto *import = (IMAGE_IMPORT_DESCRIPTOR *)(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; import->Name != 0; import++) {
+        if (lstrcmpiA((const char *)(base + import->Name), dll) != 0) continue;
+        auto *names = (IMAGE_THUNK_DATA *)(base + import->OriginalFirstThunk);
+        auto *slots = (IMAGE_THUNK_DATA *)(base + import->FirstThunk);
+        for (; names->u1.AddressOfData != 0; names++, slots++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto *byName = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            if (lstrcmpA((const char *)byName->Name, function) != 0) continue;
+            void **slot = (void **)&slots->u1.Function;
+            void *old = *slot;
+            DWORD protection;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+            *slot = replacement;
+            VirtualProtect(slot, sizeof *slot, protection, &protection);
+            return old;
+        }
+    }
+    return nullptr;
 }

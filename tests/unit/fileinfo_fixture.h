@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "../e2e/shell_runner.h"   // MakeTempDirectory, RemoveTree
 #include "frame/plugin.h"
 #include "host_state.h"
 #include "settings/settings.h"
@@ -41,6 +42,9 @@ private:
     HKEY keys_[3];
 };
 
-void RemoveTree(const std::wstring &path);
+// Points this program's import of function (from dll) at replacement, and
+// gives what it pointed at before; null when there is no such import.  For
+// seeing or failing calls of the plug-in's code that Wine cannot fail.
+void *ReplaceImport(const char *dll, const char *function, void *replacement);
 
 #endif

@@ -12,6 +12,27 @@
 
 namespace {
 
+typedef HANDLE(WINAPI *FindFirstFunction)(const wchar_t *, WIN32_FIND_DATAW *);
+FindFirstFunction RealFindFirst = nullptr;
+int Searches = 0;
+
+HANDLE WINAPI CountingFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
+{
+    Searches++;
+    return RealFindFirst(name, entry);
+}
+
+// Wine names every volume NTFS; the other answers come from here.
+const wchar_t *FakeFileSystem = nullptr;   // null: the volume cannot tell
+
+BOOL WINAPI FakeVolumeInformation(const wchar_t *, wchar_t *, DWORD, DWORD *, DWORD *, DWORD *,
+                                  wchar_t *name, DWORD capacity)
+{
+    if (FakeFileSystem == nullptr) return FALSE;
+    lstrcpynW(name, FakeFileSystem, capacity);
+    return TRUE;
+}
+
 class ShowFileInfoTest : public FileInfoTest {
 protected:
     // Runs ShowFileInfo; the window it showed, if any, in *window.
@@ -36,13 +57,6 @@ protected:
         CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), path.c_str(), FALSE);
         return path;
     }
-    static std::wstring TestDirectory()
-    {
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring text = path;
-        return text.substr(0, text.find_last_of(L'\\'));
-    }
 };
 
 TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
@@ -59,6 +73,18 @@ TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
     // The two beeps of a wildcard are 120 ms apart.
     EXPECT_GE(KorrashBeepTime(1) - KorrashBeepTime(0), 119u);
     EXPECT_LT(KorrashBeepTime(1) - KorrashBeepTime(0), 1000u);
+    // A name without a doubled "%" is searched for once, one with it twice.
+    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW",
+                                                     (void *)CountingFindFirst);
+    ASSERT_NE(nullptr, RealFindFirst);
+    const struct { const wchar_t *name; int searches; } missing[] = {
+        {L"C:\\none%.txt", 1}, {L"C:\\none%%.txt", 2}};
+    for (const auto &c : missing) {
+        Searches = 0;
+        EXPECT_EQ(-16, Show(c.name));
+        EXPECT_EQ(c.searches, Searches) << c.name;
+    }
+    ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
     // A name the host cannot resolve (longer than its result buffer).
     std::wstring tooLong(32767, L'a');
     KorrashResetBeeps();
@@ -165,6 +191,54 @@ TEST_F(ShowFileInfoTest, VersionsOfProgramsAndLibrariesOnly)
         ASSERT_EQ(0, Show(c.path.c_str(), &window));
         EXPECT_EQ(c.version, window.Text(IDC_FIELD_VERSION)) << c.path.c_str();
     }
+}
+
+TEST_F(ShowFileInfoTest, TimestampsFollowTheFileSystem)
+{
+    const unsigned long long july15Noon = 134285904000000000ULL;   // UTC
+    std::wstring path = MakeFile(L"dated.txt", "x");
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    FILETIME time = {(DWORD)july15Noon, (DWORD)(july15Noon >> 32)};
+    SetFileTime(file, &time, &time, &time);
+    CloseHandle(file);
+    TIME_ZONE_INFORMATION zone;
+    const std::wstring perDate = L"Wednesday, July 15, 2026  2:00:00 PM";    // summer time
+    const std::wstring presentOffset = GetTimeZoneInformation(&zone) == TIME_ZONE_ID_DAYLIGHT
+                                           ? perDate : L"Wednesday, July 15, 2026  1:00:00 PM";
+
+    const struct { const wchar_t *fileSystem; std::wstring modified, accessed; } cases[] = {
+        {L"NTFS", perDate, perDate},
+        {L"FAT32", presentOffset, L"Wednesday, July 15, 2026"},
+        {L"fat", presentOffset, L"Wednesday, July 15, 2026"},
+        {L"exFAT", presentOffset, presentOffset},
+        {nullptr, presentOffset, presentOffset},
+    };
+    void *real = ReplaceImport("kernel32.dll", "GetVolumeInformationW", (void *)FakeVolumeInformation);
+    ASSERT_NE(nullptr, real);
+    for (const auto &c : cases) {
+        FakeFileSystem = c.fileSystem;
+        WindowTexts window;
+        EXPECT_EQ(0, Show(path.c_str(), &window));
+        EXPECT_EQ(c.modified, window.Text(IDC_FIELD_MODIFIED)) << c.fileSystem;
+        EXPECT_EQ(c.accessed, window.Text(IDC_FIELD_ACCESSED)) << c.fileSystem;
+    }
+    ReplaceImport("kernel32.dll", "GetVolumeInformationW", real);
+}
+
+TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
+{
+    // Every drive of Wine is NTFS.
+    const struct { const wchar_t *path; int result; } cases[] = {
+        {L"C:\\windows\\win.ini", 0}, {L"\\\\?\\C:\\windows", 0}, {L"C:\\", 0},
+        {L"C:", -1}, {L"windows\\win.ini", -1}, {L"\\\\nohost", -1}, {L"\\\\nohost\\share\\x", -1},
+    };
+    for (const auto &c : cases) {
+        wchar_t name[1024] = L"stale";
+        EXPECT_EQ(c.result, GetFileSystemName(c.path, name)) << c.path;
+        if (c.result == 0) EXPECT_STREQ(L"NTFS", name);
+    }
+    EXPECT_EQ(-1, GetFileSystemName(nullptr, nullptr));
 }
 
 TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
