@@ -1,3 +1,4 @@
+// Fixtures for the file-information tests.  See fileinfo_fixture.h.
 #include "fileinfo_fixture.h"
 
 namespace {

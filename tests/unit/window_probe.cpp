@@ -1,3 +1,4 @@
+// WindowProbe: the window watch of host/window_dump.h, closing with a command.
 #include "window_probe.h"
 
 namespace {
