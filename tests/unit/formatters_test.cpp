@@ -15,6 +15,20 @@ using FormattersTest = FileInfoTest;
 const unsigned long long July15Noon = 134285904000000000ULL;     // 2026-07-15 12:00:00 UTC
 const unsigned long long January15Noon = 134129520000000000ULL;  // 2026-01-15 12:00:00 UTC
 
+// Wine names every owner as a user of this computer; the well-known
+// groups, which have no domain, and failed lookups come from here.
+const wchar_t *FakeAccount = nullptr;   // null: the lookup fails
+
+BOOL WINAPI FakeLookupAccountSid(const wchar_t *, PSID, wchar_t *name, DWORD *nameSize,
+                                 wchar_t *domain, DWORD *domainSize, SID_NAME_USE *use)
+{
+    if (FakeAccount == nullptr) return FALSE;
+    lstrcpynW(name, FakeAccount, *nameSize);
+    domain[0] = 0;
+    *use = SidTypeWellKnownGroup;
+    return TRUE;
+}
+
 // GroupDigits on text in a buffer large enough for it; the buffer's text
 // afterwards in *after.
 int Group(const std::wstring &text, std::wstring *after)
@@ -158,6 +172,16 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     EXPECT_EQ(expected, out);
     EXPECT_EQ(0, GetOwnerName(out, folder_.c_str()));
     EXPECT_EQ(expected, out);
+
+    void *real = ReplaceImport("advapi32.dll", "LookupAccountSidW", (void *)FakeLookupAccountSid);
+    ASSERT_NE(nullptr, real);
+    FakeAccount = L"Administrators";
+    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
+    EXPECT_STREQ(L"Administrators", out);
+    FakeAccount = nullptr;
+    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
+    EXPECT_STREQ(L"Administrators", out);   // no name found: left as it was
+    ReplaceImport("advapi32.dll", "LookupAccountSidW", real);
 
     EXPECT_EQ(-1, GetOwnerName(out, nullptr));
     EXPECT_EQ(-1, GetOwnerName(out, L""));
