@@ -12,6 +12,7 @@
 #include "frame/host_api.h"
 #include "frame/plugin.h"
 #include "frame/version.h"
+#include "fileinfo/fileinfo.h"
 #include "hotkeys/hotkey_names.h"
 #include "settings/settings.h"
 #include "arguments.h"
@@ -115,6 +116,20 @@ static int ReadKeyName(const wchar_t *argument, CommandRequest *request)
     return GO_ON;
 }
 
+/* Shows the window for the file of every /F argument, in order, going on
+** after a failure: RESULT_OK, or RESULT_FAILED when any file failed. */
+static int ShowFiles(void)
+{
+    int slot, result = RESULT_OK;
+
+    for (slot = 0; slot < ARGUMENT_SLOTS; slot++) {
+        const wchar_t *argument = ArgumentTable[slot];
+        if (ArgumentLengths[slot] == 0 || argument[0] != L'/' || argument[1] != L'F') continue;
+        if (ShowFileInfo(FileNameOf(argument)) != 0) result = RESULT_FAILED;
+    }
+    return result;
+}
+
 /* The word for value in a table of count words; empty for a value that no
 ** writer of Settings stores. */
 static const wchar_t *ValueWord(const wchar_t *const *words, int count, int value)
@@ -142,7 +157,7 @@ int tirvalo(const wchar_t *arguments)
         if (request.save || request.restore || request.list || request.setting) {
             return Refuse(L"Can\u2019t combine /F with other options\r\n", 0);
         }
-        return RESULT_OK;
+        return ShowFiles();
     }
     if (request.save && request.restore) return Refuse(L"Can't combine /R and /S.\r\n", 0);
     if (request.restore && request.hotkey != 0) {

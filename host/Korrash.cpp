@@ -318,10 +318,19 @@ int Qprintf(void *handle, const wchar_t *format, ...)
     return (int)text.size();
 }
 
+/* Milliseconds on the performance counter, finer than the system tick. */
+unsigned long long Milliseconds()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return (unsigned long long)(count.QuadPart / (frequency.QuadPart / 1000));
+}
+
 void honk(void)
 {
     DWORD mode;
-    BeepTimes.push_back(GetTickCount64());
+    BeepTimes.push_back(Milliseconds());
     HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
     if (!Capturing && GetConsoleMode(errors, &mode)) {
         DWORD written;

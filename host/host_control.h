@@ -31,7 +31,8 @@ KORRASH_API const wchar_t *KorrashCaptured(int stream);
 KORRASH_API void KorrashClearCaptured(void);
 
 /* Beeps sounded by honk since the host was loaded or the count was reset,
-** and the millisecond tick of beep number index (0 for the first). */
+** and the time in milliseconds (of a monotonic clock) of beep number index
+** (0 for the first). */
 KORRASH_API int KorrashBeepCount(void);
 KORRASH_API unsigned long long KorrashBeepTime(int index);
 KORRASH_API void KorrashResetBeeps(void);

@@ -5,7 +5,12 @@
 ** at exit.  Its exit status is the last command's result.
 **
 **   korrash [--host-version TEXT] [--host-build N] [--plugin PATH]
-**           [--transient] [-c COMMAND]... [BATCHFILE]
+**           [--transient] [--dump-windows] [--screenshot FILE]
+**           [-c COMMAND]... [BATCHFILE]
+**
+** --dump-windows prints every dialog window the plug-in opens (its caption,
+** then each label with its field) and closes it with OK; --screenshot saves
+** a PNG of each such window (FILE, then FILE-2, ...) and closes it too.
 */
 #include <windows.h>
 
@@ -15,6 +20,7 @@
 #include "../frame/host_api.h"
 #include "host_control.h"
 #include "text_file.h"
+#include "window_dump.h"
 
 namespace {
 
@@ -378,7 +384,8 @@ void RunInteractive()
 void PrintSyntax()
 {
     WriteError(L"usage: korrash [--host-version TEXT] [--host-build N] [--plugin PATH]\r\n"
-               L"               [--transient] [-c COMMAND]... [BATCHFILE]\r\n");
+               L"               [--transient] [--dump-windows] [--screenshot FILE]\r\n"
+               L"               [-c COMMAND]... [BATCHFILE]\r\n");
 }
 
 }  // namespace
@@ -388,6 +395,7 @@ int wmain(int argc, wchar_t **argv)
     std::wstring pluginPath = ExecutableDirectory() + L"\\Tirvalo.dll";
     std::vector<std::wstring> commands;
     std::wstring batchFile;
+    WindowWatchOptions watchOptions;
 
     for (int i = 1; i < argc; i++) {
         std::wstring option = argv[i];
@@ -400,6 +408,10 @@ int wmain(int argc, wchar_t **argv)
             pluginPath = argv[++i];
         } else if (option == L"--transient") {
             KorrashSetInternal(L"_transient", L"1");
+        } else if (option == L"--dump-windows") {
+            watchOptions.dump = true;
+        } else if (option == L"--screenshot" && hasValue) {
+            watchOptions.screenshot = argv[++i];
         } else if (option == L"-c" && hasValue) {
             commands.push_back(argv[++i]);
         } else if (option.size() > 1 && option[0] == L'-') {
@@ -413,6 +425,10 @@ int wmain(int argc, wchar_t **argv)
         }
     }
 
+    /* Windows are read and closed on this thread, where the plug-in runs. */
+    WindowWatch *watch = nullptr;
+    if (watchOptions.dump || !watchOptions.screenshot.empty()) watch = new WindowWatch(watchOptions);
+
     LoadPlugin(pluginPath);
     if (commands.empty() && batchFile.empty()) {
         RunInteractive();
@@ -424,5 +440,6 @@ int wmain(int argc, wchar_t **argv)
         if (!batchFile.empty() && !ExitRequested) RunBatchFile(batchFile);
     }
     UnloadPlugin();
+    delete watch;
     return ExitStatus;
 }

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The launcher, scripts/korrash, as a user runs it from Linux: commands in
 # order, the last command's status as its own, the two streams kept apart,
-# and a batch file named by its Linux path.
+# a batch file and a screenshot named by their Linux paths.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -35,6 +35,12 @@ check "batch file status" 0 $?
 expected_name="Z:$(echo "$work/my batch.btm" | tr / '\\')"
 check "batch file line" "line 1 in $expected_name"$'\r' "$(head -n 1 "$work/out")"
 check "usage from the batch file" "TIRVALO [/S /R /L /T:x /C:x] [hotkey] "$'\r' "$(sed -n 2p "$work/out")"
+
+"$root/scripts/korrash" --dump-windows --screenshot "$work/help.png" -c "help tirvalo" \
+    >"$work/out" 2>"$work/err"
+check "window switches status" 0 $?
+check "dumped caption" $'Tirvalo\r' "$(head -n 1 "$work/out")"
+check "screenshot by its Linux path" PNG "$(head -c 4 "$work/help.png" | tail -c 3)"
 
 "$root/scripts/korrash" --bogus >"$work/out" 2>"$work/err"
 check "unknown switch status" 2 $?

@@ -24,8 +24,9 @@ add_executable(unit_tests
   tests/unit/frame_test.cpp
   tests/unit/host_test.cpp
   tests/unit/window_probe.cpp
+  $<TARGET_OBJECTS:window_dump>
 )
-target_link_libraries(unit_tests PRIVATE gtest_main korrash_host)
+target_link_libraries(unit_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR})
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
@@ -38,7 +39,7 @@ add_executable(console_tests
   tests/unit/loading_test.cpp
   tests/unit/command_test.cpp
 )
-target_link_libraries(console_tests PRIVATE gtest_main korrash_host)
+target_link_libraries(console_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS})
 target_include_directories(console_tests PRIVATE ${CMAKE_SOURCE_DIR})
 gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
@@ -47,6 +48,7 @@ gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 add_executable(e2e_tests
   tests/e2e/shell_runner.cpp
   tests/e2e/frame_e2e_test.cpp
+  tests/e2e/window_switches_e2e_test.cpp
   tests/e2e/command_e2e_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE gtest_main version)
@@ -69,3 +71,29 @@ add_test(NAME launcher.runs_commands
 set_tests_properties(launcher.runs_commands PROPERTIES
   FIXTURES_REQUIRED wine
   ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# File information and the information window: the plug-in's code with the
+# window template compiled into the test program, the stand-in host, real
+# files, registry and windows.  Times are local to a zone with daylight
+# saving, in the English (United States) formats.
+add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
+add_executable(fileinfo_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  $<TARGET_OBJECTS:window_dump>
+  dialog/Tirvalo.rc
+  tests/unit/fileinfo_fixture.cpp
+  tests/e2e/shell_runner.cpp
+  tests/unit/name_scan_test.cpp
+  tests/unit/formatters_test.cpp
+  tests/unit/filetype_test.cpp
+  tests/unit/info_dialog_test.cpp
+  tests/unit/foreground_test.cpp
+  tests/unit/show_file_info_test.cpp
+  tests/unit/window_dump_test.cpp
+)
+target_link_libraries(fileinfo_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
+target_include_directories(fileinfo_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(fileinfo_tests version_sample)
+gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine
+             ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")

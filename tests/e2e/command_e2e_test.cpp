@@ -293,6 +293,82 @@ TEST_F(CommandEndToEnd, FilesDoNotCombineButValueOptionsTakeEffect)
            Prefix + "Can\xE2\x80\x99t combine /F with other options\r\n");
 }
 
+// Files for /F in a folder of their own, which is also the shell's working
+// directory; the window is printed by --dump-windows and closed.
+class FileCommandEndToEnd : public CommandEndToEnd {
+protected:
+    void SetUp() override
+    {
+        CommandEndToEnd::SetUp();
+        directory_ = MakeTempDirectory(L"tirvalo-command-files");
+        for (const wchar_t *name : {L"a.txt", L"b.txt", L"my file.txt", L"x"}) {
+            WriteBytes(directory_ + L"\\" + name, "text");
+        }
+    }
+    void TearDown() override
+    {
+        RemoveTree(directory_);
+        CommandEndToEnd::TearDown();
+    }
+
+    ShellRun Files(const std::wstring &command)
+    {
+        ShellOptions options;
+        options.directory = directory_;
+        return RunShell({L"--dump-windows", L"-c", command}, options);
+    }
+    // The caption of the window for a file name, as the dump prints it.
+    static std::string Caption(const std::string &name)
+    {
+        return name + " \xE2\x80\x94 Tirvalo 1.4.0\r\n";
+    }
+    // The full name line for a name in the folder, upper-cased as typed.
+    std::string FullName(const std::wstring &name) const
+    {
+        return "Full Name: " + Utf8(directory_) + "\\" + Utf8(name) + "\r\n";
+    }
+
+    std::wstring directory_;
+};
+
+TEST_F(FileCommandEndToEnd, EachFileInOrder)
+{
+    ShellRun run = Files(L"tirvalo /f:a.txt /F=" + directory_ + L"\\b.txt");
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("", run.err);
+    ASSERT_EQ(0u, run.out.find(LoadedCtrlQ + Caption("A.TXT") + FullName(L"A.TXT"))) << run.out;
+    // The second name was given whole, and so was upper-cased whole.
+    std::string upper = Utf8(directory_);
+    for (char &c : upper) c = (char)toupper((unsigned char)c);
+    size_t second = run.out.find(Caption("B.TXT") + "Full Name: " + upper + "\\B.TXT\r\n");
+    EXPECT_NE(std::string::npos, second) << run.out;
+    EXPECT_EQ(std::string::npos, run.out.find("Smart timestamps"));
+}
+
+TEST_F(FileCommandEndToEnd, AFailedFileGivesTwoAndTheNextIsStillShown)
+{
+    ShellRun run = Files(L"tirvalo /f:missing.txt /f:b.txt");
+    EXPECT_EQ(2, run.status);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ(0u, run.out.find(LoadedCtrlQ + Caption("B.TXT"))) << run.out;
+    EXPECT_EQ(std::string::npos, run.out.find("MISSING"));
+}
+
+TEST_F(FileCommandEndToEnd, WhereTheFileNameBegins)
+{
+    // "/Fname": right after the two units; "/FILE:x": ILE:X, no such file.
+    ShellRun run = Files(L"tirvalo /Fx");
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(0u, run.out.find(LoadedCtrlQ + Caption("X") + FullName(L"X"))) << run.out;
+    run = Files(L"tirvalo /FILE:x");
+    EXPECT_EQ(2, run.status);
+    EXPECT_EQ(LoadedCtrlQ, run.out);
+    // Quotes keep the blank and the slashes in one argument.
+    run = Files(L"tirvalo /f:\"" + directory_ + L"/my file.txt\"");
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(0u, run.out.find(LoadedCtrlQ + Caption("MY FILE.TXT"))) << run.out;
+}
+
 TEST_F(CommandEndToEnd, RestoreWithNothingSaved)
 {
     Expect(Shell({L"tirvalo /c:0 /r", L"tirvalo"}), 0,

@@ -1,0 +1,69 @@
+/*
+** Bringing a new window in front of the console.  The system refuses to let
+** a thread take the foreground from another thread's window, unless their
+** input is attached and the foreground lock timeout is zero; both are
+** arranged for the moment of the switch and undone right after.  The
+** minimize/restore animation is switched off meanwhile, so the window does
+** not visibly zoom into place.
+**
+** Each system-wide setting is changed only when its value could be read
+** first, so that it can be put back: a failed read never leaves a setting
+** changed.
+*/
+#include <windows.h>
+
+#include "info_dialog.h"
+
+/* Brings window to the top, shows it and makes it the foreground window. */
+static void Raise(HWND window, int show)
+{
+    BringWindowToTop(window);
+    ShowWindow(window, show);
+    SetForegroundWindow(window);
+}
+
+int ForceForeground(HWND window)
+{
+    DWORD foregroundThread, currentThread;
+    ANIMATIONINFO savedAnimation, noAnimation;
+    DWORD savedTimeout = 0;
+    BOOL haveAnimation, haveTimeout;
+    int show;
+
+    if (window == 0) return -1;
+    foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), 0);
+    currentThread = GetCurrentThreadId();
+
+    savedAnimation.cbSize = sizeof savedAnimation;
+    savedAnimation.iMinAnimate = 0;
+    haveAnimation = SystemParametersInfoW(SPI_GETANIMATION, sizeof savedAnimation,
+                                          &savedAnimation, 0);
+    if (haveAnimation) {
+        noAnimation.cbSize = sizeof noAnimation;
+        noAnimation.iMinAnimate = 0;
+        SystemParametersInfoW(SPI_SETANIMATION, sizeof noAnimation, &noAnimation, 0);
+    }
+    haveTimeout = SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0);
+
+    show = IsZoomed(window) ? SW_SHOWMAXIMIZED : SW_RESTORE;
+    if (foregroundThread == currentThread) {
+        Raise(window, show);
+    } else {
+        AttachThreadInput(foregroundThread, currentThread, TRUE);
+        if (haveTimeout) {
+            SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0, SPIF_SENDCHANGE);
+        }
+        AllowSetForegroundWindow(GetCurrentProcessId());
+        Raise(window, show);
+        if (haveTimeout) {
+            SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout,
+                                  SPIF_SENDCHANGE);
+        }
+        AttachThreadInput(foregroundThread, currentThread, FALSE);
+    }
+
+    if (haveAnimation) {
+        SystemParametersInfoW(SPI_SETANIMATION, sizeof savedAnimation, &savedAnimation, 0);
+    }
+    return 0;
+}

@@ -1,0 +1,273 @@
+/*
+** ShowFileInfo: from a name to the information window.  The name is
+** resolved by the host, checked for wildcards and searched for; then every
+** field is gathered into the window's record and the window is shown
+** modally on the host's thread.
+*/
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "fileinfo.h"
+#include "filetype.h"
+#include "formatters.h"
+#include "name_scan.h"
+#include "dialog/info_dialog.h"
+#include "frame/host_api.h"
+#include "frame/plugin.h"
+#include "frame/text.h"
+#include "frame/version.h"
+#include "settings/settings.h"
+
+enum {
+    TEXT_CAPACITY = 1024,
+    ROOT_CAPACITY = 4096,
+    WILDCARD_BEEP_GAP_MS = 120
+};
+
+/* Converts a file address to a path; when that path exists, copies it over
+** target (PATH_CAPACITY units) and gives 1, else 0. */
+static int ConvertUrl(const wchar_t *url, wchar_t *target)
+{
+    wchar_t path[PATH_CAPACITY];
+    DWORD capacity = PATH_CAPACITY;
+
+    path[0] = 0;
+    if (!SUCCEEDED(PathCreateFromUrlW(url, path, &capacity, 0))) return 0;
+    if (path[0] == 0 || !QueryIsFileOrDirectory(path)) return 0;
+    TextCopy(target, PATH_CAPACITY, path);
+    return 1;
+}
+
+int UrlToPath(wchar_t *text)
+{
+    wchar_t copy[PATH_CAPACITY];
+
+    if (text == 0 || text[0] == 0) return -1;
+    TextCopy(copy, PATH_CAPACITY, text);
+    NarrowPercents(copy);
+    if (ConvertUrl(copy, text)) return 1;
+
+    /* Percent signs the user doubled for the host: try them single. */
+    TextCopy(copy, PATH_CAPACITY, text);
+    NarrowPercents(copy);
+    if (UndoublePercents(copy) == 0) return 0;
+    return ConvertUrl(copy, text);
+}
+
+int GetFileSystemName(const wchar_t *path, wchar_t *result)
+{
+    wchar_t root[ROOT_CAPACITY];
+    wchar_t label[TEXT_CAPACITY];
+    int end, backslashes;
+
+    if (path == 0 || result == 0) return -1;
+    if (IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
+        end = 3;                                  /* "C:\" */
+    } else if (path[0] == L'\\' && path[1] == L'\\') {
+        /* "\\server\share\" or "\\?\C:\": up to the fourth backslash. */
+        backslashes = 0;
+        for (end = 0; path[end] != 0 && backslashes < 4; end++) {
+            if (path[end] == L'\\') backslashes++;
+        }
+    } else {
+        return -1;
+    }
+    if (TextCopyUnits(root, ROOT_CAPACITY, path, end) != TEXT_OK) return -1;
+
+    result[0] = 0;
+    if (!GetVolumeInformationW(root, label, TEXT_CAPACITY, 0, 0, 0, result, TEXT_CAPACITY)) return -1;
+    return result[0] != 0 ? 0 : -1;
+}
+
+/* The host's full path of name, without a trailing backslash, and its
+** upper-cased name part.  0 when the host gives no full path. */
+static int Resolve(const wchar_t *name, wchar_t *fullName, wchar_t *namePart)
+{
+    int length;
+
+    fullName[0] = 0;
+    QueryTrueName(name, fullName);
+    if (fullName[0] == 0) return 0;
+    length = TextLength(fullName);
+    if (fullName[length - 1] == L'\\') fullName[length - 1] = 0;
+    NamePart(fullName, namePart, PATH_CAPACITY);
+    return 1;
+}
+
+/* The search record of the first match of fullName; 0 when none. */
+static int FindEntry(const wchar_t *fullName, WIN32_FIND_DATAW *entry)
+{
+    HANDLE search = FindFirstFileW(fullName, entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FindClose(search);
+    return 1;
+}
+
+/*
+** The name part is cut so that the whole title fits its TITLE_CAPACITY
+** units (which is also as far as wsprintfW writes), never between the two
+** halves of a surrogate pair.
+*/
+void BuildTitle(wchar_t *title, const wchar_t *namePart)
+{
+    wchar_t suffix[64];
+    wchar_t name[TITLE_CAPACITY];
+    int room, length;
+
+    room = TITLE_CAPACITY - 1 -
+           wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, TIRVALO_VERSION_MAJOR,
+                     TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+    TextCopyUnits(name, TITLE_CAPACITY, namePart, room);
+    length = TextLength(name);
+    if (length > 0 && length < TextLength(namePart) && name[length - 1] >= 0xD800 &&
+        name[length - 1] <= 0xDBFF) {
+        name[length - 1] = 0;
+    }
+    wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, TIRVALO_VERSION_MAJOR,
+              TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+}
+
+/* The file version from a program's or library's fixed version
+** information, into the record's four numbers; they stay 0 when there is
+** none.  The version block is the one heap allocation of the plug-in. */
+static void ReadFileVersion(const wchar_t *path, FileInfoRecord *record)
+{
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    VS_FIXEDFILEINFO *fixed = 0;
+    UINT length = 0;
+    void *block;
+
+    if (size == 0) return;
+    block = HeapAlloc(GetProcessHeap(), 0, size);
+    if (block == 0) return;
+    if (GetFileVersionInfoW(path, 0, size, block) &&
+        VerQueryValueW(block, L"\\", (void **)&fixed, &length) && fixed != 0 &&
+        length >= sizeof *fixed) {
+        record->versionMajor = HIWORD(fixed->dwFileVersionMS);
+        record->versionMinor = LOWORD(fixed->dwFileVersionMS);
+        record->versionBuild = HIWORD(fixed->dwFileVersionLS);
+        record->versionRevision = LOWORD(fixed->dwFileVersionLS);
+    }
+    HeapFree(GetProcessHeap(), 0, block);
+}
+
+/* A FILETIME as one 64-bit count. */
+static unsigned long long FileTime64(FILETIME time)
+{
+    return ((unsigned long long)time.dwHighDateTime << 32) | time.dwLowDateTime;
+}
+
+int ShowFileInfo(const wchar_t *name)
+{
+    wchar_t working[PATH_CAPACITY];
+    wchar_t fullName[PATH_CAPACITY];
+    wchar_t namePart[PATH_CAPACITY];
+    wchar_t extension[TEXT_CAPACITY];
+    wchar_t fileSystem[TEXT_CAPACITY];
+    wchar_t title[TITLE_CAPACITY];
+    wchar_t description[DESCRIPTION_CAPACITY];
+    wchar_t sizeOrContents[FIELD_CAPACITY];
+    wchar_t attributesText[FIELD_CAPACITY];
+    wchar_t created[FIELD_CAPACITY];
+    wchar_t modified[FIELD_CAPACITY];
+    wchar_t accessed[FIELD_CAPACITY];
+    wchar_t owner[FIELD_CAPACITY];
+    wchar_t fileType[FILE_TYPE_CAPACITY];
+    wchar_t opensWith[FILE_TYPE_CAPACITY];
+    WIN32_FIND_DATAW entry;
+    FileTypeSource source = SourceNone;
+    FileInfoRecord record;
+    int fat = 0, ntfs = 0;
+
+    if (name == 0) {
+        honk();
+        return -1;
+    }
+    if (name[0] == 0) {
+        honk();
+        return -2;
+    }
+    TextCopy(working, PATH_CAPACITY, name);
+    if (TextEqualNoCaseN(working, L"file://", 7)) UrlToPath(working);
+
+    if (!Resolve(working, fullName, namePart)) {
+        honk();
+        return -3;
+    }
+    FindExtension(fullName, extension, TEXT_CAPACITY);
+    if (HasWildcard(fullName)) {
+        honk();
+        Sleep(WILDCARD_BEEP_GAP_MS);
+        honk();
+        return -4;
+    }
+    if (GetFileSystemName(fullName, fileSystem) == 0) {
+        fat = TextEqualNoCaseN(fileSystem, L"FAT", 3);
+        ntfs = TextEqualNoCaseN(fileSystem, L"NTFS", 4);
+    }
+
+    /* Not found: the user may have typed a "%" of the name doubled, as the
+    ** host wants it on a command line; try once more with them single.  The
+    ** extension, the wildcard test and the file system stay those of the
+    ** first try. */
+    if (!FindEntry(fullName, &entry)) {
+        if (UndoublePercents(working) == 0) {
+            honk();
+            return -16;
+        }
+        if (!Resolve(working, fullName, namePart)) {
+            honk();
+            return -3;
+        }
+        if (!FindEntry(fullName, &entry)) {
+            honk();
+            return -16;
+        }
+    }
+
+    BuildTitle(title, namePart);
+    description[0] = 0;
+    GetDescription(fullName, description);
+    sizeOrContents[0] = 0;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (Settings.SubdirCounts != 0) FormatContents(sizeOrContents, fullName);
+    } else {
+        FormatSize(sizeOrContents,
+                   ((unsigned long long)entry.nFileSizeHigh << 32) | entry.nFileSizeLow);
+    }
+    attributesText[0] = 0;
+    FormatAttributes(attributesText, entry.dwFileAttributes);
+    FormatTimestamp(created, FileTime64(entry.ftCreationTime), 0, ntfs);
+    FormatTimestamp(modified, FileTime64(entry.ftLastWriteTime), 0, ntfs);
+    FormatTimestamp(accessed, FileTime64(entry.ftLastAccessTime), fat, ntfs);
+    owner[0] = 0;
+    GetOwnerName(owner, fullName);
+    GetFileTypeInfo(fullName, fileType, opensWith, &source);
+
+    ZeroMemory(&record, sizeof record);
+    record.title = title;
+    record.fullName = fullName;
+    record.namePart = namePart;
+    record.shortName = entry.cAlternateFileName;
+    record.description = description;
+    record.sizeOrContents = sizeOrContents;
+    record.attributesText = attributesText;
+    record.created = created;
+    record.modified = modified;
+    record.accessed = accessed;
+    record.owner = owner;
+    record.fileType = fileType;
+    record.opensWith = opensWith;
+    record.fileTypeSource = source;
+    record.attributes = entry.dwFileAttributes;
+
+    if (QueryIsFile(fullName) &&
+        (TextEqualNoCase(extension, L".exe") || TextEqualNoCase(extension, L".dll"))) {
+        ReadFileVersion(fullName, &record);
+    }
+
+    DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), GetConsoleWindow(),
+                    InfoDialogProc, (LPARAM)&record);
+    return 0;
+}

@@ -1,0 +1,29 @@
+/*
+** The file type of a file and the command that opens it, from the
+** registry's file-type classes.
+*/
+#ifndef TIRVALO_FILETYPE_H
+#define TIRVALO_FILETYPE_H
+
+/* Where a file type was found. */
+typedef unsigned int FileTypeSource;
+enum {
+    SourceNone = 0,           /* no type: no extension, or no class for it */
+    SourceUserClasses = 1,    /* HKEY_CURRENT_USER\Software\Classes */
+    SourceClassesRoot = 2,    /* HKEY_CLASSES_ROOT */
+    SourceDirectory = 10      /* the path is a directory */
+};
+
+enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
+
+/*
+** Fills type ("class  (friendly name)"), command (the open command,
+** "Executable file" when it runs the file itself, or "—" when the class has
+** none) and source for the file at path.  Whenever all four arguments are
+** present, both texts start empty and source at SourceNone.  0 done (also a
+** directory, and an extension without a class); -1 a null argument or no
+** usable extension.
+*/
+int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source);
+
+#endif /* TIRVALO_FILETYPE_H */

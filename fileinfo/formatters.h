@@ -1,0 +1,59 @@
+/*
+** The field formatters: each turns one fact about a file or directory into
+** a text of the information window, in a buffer its caller owns.
+*/
+#ifndef TIRVALO_FORMATTERS_H
+#define TIRVALO_FORMATTERS_H
+
+/* Capacities, in units with the terminator. */
+enum {
+    FIELD_CAPACITY = 1024,          /* every field below but the description */
+    DESCRIPTION_CAPACITY = 8192
+};
+
+/*
+** Thousands separators, by the host's "%@comma[...]", in a number text held
+** in a buffer of FIELD_CAPACITY units.  0 grouped; -1 null text; 1 text
+** longer than 8182 units; 2 the host's expansion failed; 3 the expanded
+** text has FIELD_CAPACITY units or more.  Only 0 changes the text.
+*/
+int GroupDigits(wchar_t *text);
+
+/*
+** The file's description from the host's "%@descript[...]", into out
+** (DESCRIPTION_CAPACITY units); "—" when the host has none, cannot give one
+** (its expansion fails), or cannot be asked (the path holds "]").
+** 0 written; -1 null argument; 2 empty path, or no such file or directory;
+** 3 the path is too long for the host's buffer; 111 the expanded text has
+** DESCRIPTION_CAPACITY units or more.  Only 0 changes out.
+*/
+int GetDescription(const wchar_t *path, wchar_t *out);
+
+/* A file's size: "1,536 bytes  (1.50 KB)", or "500 bytes" below 1 KB.
+** Always 0. */
+int FormatSize(wchar_t *out, unsigned long long size);
+
+/* A directory's contents: "1,234 files, 1 subdir".  directory has no
+** trailing backslash.  Always 0. */
+int FormatContents(wchar_t *out, const wchar_t *directory);
+
+/* Appends the words of the attribute bits to text, which the caller
+** empties first ("ReadOnly Archive ", "- none -").  Always 0. */
+int FormatAttributes(wchar_t *text, unsigned int attributes);
+
+/*
+** One timestamp (a count of 100-nanosecond intervals since 1601, UTC):
+** in UTC when SmartTimes is 2, else in local time, by the rules in force at
+** that date when perDate is set or by the present offset when not; the
+** time of day is left out when dateOnly is set.  A time that cannot be
+** converted or formatted leaves text empty.  Always 0.
+*/
+int FormatTimestamp(wchar_t *text, unsigned long long time, int dateOnly, int perDate);
+
+/* The owner of a file or directory, as "DOMAIN\name" or the bare name, into
+** out (FIELD_CAPACITY units), which is left alone when no owner name is
+** found.  0 done; -1 null or empty path; 1 the path cannot be opened for
+** reading with read sharing. */
+int GetOwnerName(wchar_t *out, const wchar_t *path);
+
+#endif /* TIRVALO_FORMATTERS_H */

@@ -1,0 +1,150 @@
+/*
+** Scans of file names and command texts.  See name_scan.h.
+*/
+#include "name_scan.h"
+
+#include "frame/text.h"
+
+int FindExtension(const wchar_t *fullName, wchar_t *extension, int capacity)
+{
+    int i, mark = -1;
+    if (extension == 0 || capacity < 1) return 0;
+    extension[0] = 0;
+    if (fullName == 0) return 0;
+    for (i = 0; fullName[i] != 0; i++) {
+        wchar_t unit = fullName[i];
+        if (unit == L'.') {
+            mark = i;
+        } else if (unit == L'/' || unit == L'\\' || unit == L':') {
+            mark = -1;
+        }
+    }
+    if (mark < 0) return 0;
+    if (TextCopy(extension, capacity, fullName + mark) != TEXT_OK) {
+        extension[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+int HasWildcard(const wchar_t *fullName)
+{
+    int i;
+    if (fullName == 0) return 0;
+    for (i = 0; fullName[i] != 0; i++) {
+        if (fullName[i] == L'*') return 1;
+        if (fullName[i] == L'?') {
+            /* The "?" of "\\?\" is part of the long-path form.  Index 2
+            ** being reached means units 0 and 1 exist; unit 3 may be the
+            ** terminator, which is not a backslash. */
+            int prefix = i == 2 && fullName[0] == L'\\' && fullName[1] == L'\\' &&
+                         fullName[3] == L'\\';
+            if (!prefix) return 1;
+        }
+    }
+    return 0;
+}
+
+void NamePart(const wchar_t *fullName, wchar_t *namePart, int capacity)
+{
+    int last = TextFindLastUnit(fullName, L'\\');
+    TextCopy(namePart, capacity, fullName != 0 ? fullName + last + 1 : 0);
+    if (namePart != 0 && capacity >= 1) TextUpperAscii(namePart);
+}
+
+int UndoublePercents(wchar_t *text)
+{
+    int from = 0, to = 0, pairs = 0;
+    if (text == 0) return 0;
+    while (text[from] != 0) {
+        if (text[from] == L'%' && text[from + 1] == L'%') {
+            text[to++] = L'%';
+            from += 2;
+            pairs++;
+        } else {
+            text[to++] = text[from++];
+        }
+    }
+    text[to] = 0;
+    return pairs;
+}
+
+void NarrowPercents(wchar_t *text)
+{
+    if (text == 0) return;
+    for (; *text != 0; text++) {
+        if (*text == 0xFF05) *text = L'%';
+    }
+}
+
+int AppendDoublingPercents(wchar_t *buffer, int capacity, const wchar_t *text)
+{
+    int length, status;
+    if (buffer == 0 || capacity < 1) return TEXT_NO_ROOM;
+    length = TextLength(buffer);
+    if (length >= capacity) return TEXT_CUT;
+    status = TEXT_OK;
+    for (; text != 0 && *text != 0 && status == TEXT_OK; text++) {
+        /* A doubled sign goes in whole or not at all. */
+        if (*text == L'%' && length + 2 > capacity - 1) return TEXT_CUT;
+        status = TextPutUnit(buffer, capacity, &length, *text);
+        if (status == TEXT_OK && *text == L'%') status = TextPutUnit(buffer, capacity, &length, L'%');
+    }
+    return status;
+}
+
+int LookupExtension(const wchar_t *path, wchar_t *piece, int capacity)
+{
+    int length = 0, overflow = 0;
+    if (piece == 0 || capacity < 1) return -1;
+    piece[0] = 0;
+    if (path == 0) return -1;
+    for (; *path != 0; path++) {
+        wchar_t unit = *path;
+        if (unit == L'\\' || unit == L':') {
+            length = 0;
+            overflow = 0;
+            piece[0] = 0;
+        } else if (unit == L'.') {
+            length = 0;
+            overflow = 0;
+            piece[0] = 0;
+            TextPutUnit(piece, capacity, &length, L'.');
+        } else if (TextPutUnit(piece, capacity, &length, UpperAscii(unit)) != TEXT_OK) {
+            overflow = 1;
+        }
+    }
+    if (overflow || piece[0] != L'.' || piece[1] == 0) {
+        piece[0] = 0;
+        return -1;
+    }
+    return 0;
+}
+
+int ProgramPart(const wchar_t *command, wchar_t *program, int capacity)
+{
+    int length = 0, quoted = 0, status = TEXT_OK;
+    if (program == 0 || capacity < 1) return TEXT_NO_ROOM;
+    program[0] = 0;
+    if (command == 0) return TEXT_OK;
+    for (; *command != 0; command++) {
+        wchar_t unit = *command;
+        if (unit == L'"') {
+            quoted = !quoted;
+        } else if (!quoted && IsWhiteSpace(unit)) {
+            if (length > 0) break;
+        } else if (TextPutUnit(program, capacity, &length, unit) != TEXT_OK) {
+            status = TEXT_CUT;
+        }
+    }
+    return status;
+}
+
+int IsPlaceholderCommand(const wchar_t *command)
+{
+    wchar_t program[4];
+    /* Only the first two units of the program part matter; a longer part
+    ** is cut, which the test does not mind. */
+    ProgramPart(command, program, 4);
+    return program[0] == L'%' && (program[1] == L'1' || UpperAscii(program[1]) == L'L');
+}

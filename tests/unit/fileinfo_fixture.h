@@ -1,0 +1,50 @@
+// Fixtures for the file-information tests: a scratch folder of real files,
+// scratch registry class tables, the window template found in this program,
+// and the options restored after each test.
+#ifndef TIRVALO_TESTS_FILEINFO_FIXTURE_H
+#define TIRVALO_TESTS_FILEINFO_FIXTURE_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "../e2e/shell_runner.h"   // MakeTempDirectory, RemoveTree
+#include "frame/plugin.h"
+#include "host_state.h"
+#include "settings/settings.h"
+
+class FileInfoTest : public HostTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A path in the scratch folder.
+    std::wstring Path(const std::wstring &name) const { return folder_ + L"\\" + name; }
+    // Creates a file there with these bytes (and these attributes when not 0).
+    std::wstring MakeFile(const std::wstring &name, const std::string &bytes = "",
+                          DWORD attributes = 0);
+    std::wstring MakeFolder(const std::wstring &name);
+
+    std::wstring folder_;
+    SettingsRecord savedSettings_;
+};
+
+// Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of
+// this process into three scratch keys, deleted afterwards.
+class ScratchRegistry {
+public:
+    ScratchRegistry();
+    ~ScratchRegistry();
+    // Sets the default value of root\path (a null value: creates the key only).
+    static void SetDefault(HKEY root, const std::wstring &path, const wchar_t *value);
+
+private:
+    HKEY keys_[3];
+};
+
+// Points this program's import of function (from dll) at replacement, and
+// gives what it pointed at before; null when there is no such import.  For
+// seeing or failing calls of the plug-in's code that Wine cannot fail.
+void *ReplaceImport(const char *dll, const char *function, void *replacement);
+
+#endif

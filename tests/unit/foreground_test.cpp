@@ -1,0 +1,142 @@
+// ForceForeground around the information window: the minimize/restore
+// animation and the foreground lock timeout are the same after the window
+// as before, whichever thread owned the foreground window, and a setting
+// that cannot be read is never changed.  To see the calls, and to make a
+// read fail, this program's own import of SystemParametersInfoW is pointed
+// at a recorder.  It passes the foreground lock timeout on to the system;
+// the animation setting it keeps itself, because Wine keeps none (its read
+// always gives 0 and its write is dropped).
+#include <windows.h>
+
+#include <thread>
+#include <vector>
+
+#include "dialog/info_dialog.h"
+#include "fileinfo_fixture.h"
+#include "host/window_dump.h"
+
+namespace {
+
+typedef BOOL(WINAPI *SpiFunction)(UINT, UINT, PVOID, UINT);
+SpiFunction RealSpi = nullptr;
+std::vector<std::pair<UINT, UINT_PTR>> Calls;   // each setting written, and its value
+bool FailReads = false;
+int Animation = 0;
+
+BOOL WINAPI RecordingSpi(UINT action, UINT param, PVOID data, UINT flags)
+{
+    bool read = action == SPI_GETANIMATION || action == SPI_GETFOREGROUNDLOCKTIMEOUT;
+    if (read && FailReads) return FALSE;
+    if (action == SPI_GETANIMATION) ((ANIMATIONINFO *)data)->iMinAnimate = Animation;
+    if (action == SPI_SETANIMATION) Animation = ((ANIMATIONINFO *)data)->iMinAnimate;
+    if (action == SPI_SETANIMATION) Calls.push_back({action, (UINT_PTR)Animation});
+    if (action == SPI_SETFOREGROUNDLOCKTIMEOUT) Calls.push_back({action, (UINT_PTR)data});
+    if (action == SPI_GETANIMATION || action == SPI_SETANIMATION) return TRUE;
+    return RealSpi(action, param, data, flags);
+}
+
+DWORD Timeout()
+{
+    DWORD timeout = 0xDEAD;
+    RealSpi(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+    return timeout;
+}
+
+void SetTimeout(DWORD timeout)
+{
+    RealSpi(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)timeout, 0);
+}
+
+// A visible window of the calling thread, made the foreground window.
+HWND ForegroundWindowHere()
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"foreground", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                  nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    return window;
+}
+
+class ForegroundTest : public FileInfoTest {
+protected:
+    void SetUp() override
+    {
+        FileInfoTest::SetUp();
+        RealSpi = (SpiFunction)ReplaceImport("user32.dll", "SystemParametersInfoW",
+                                             (void *)RecordingSpi);
+        ASSERT_NE(nullptr, RealSpi);
+        savedTimeout_ = Timeout();
+        SetTimeout(54321);   // values no step would set by itself
+        Animation = 1;
+        Calls.clear();
+        FailReads = false;
+    }
+    void TearDown() override
+    {
+        SetTimeout(savedTimeout_);
+        ReplaceImport("user32.dll", "SystemParametersInfoW", (void *)RealSpi);
+        FileInfoTest::TearDown();
+    }
+
+    // Shows an empty information window, closes it, and checks that both
+    // settings are as they were.
+    void ShowAndCheck()
+    {
+        WindowWatch watch;
+        FileInfoRecord record = {};
+        DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
+                        InfoDialogProc, (LPARAM)&record);
+        EXPECT_EQ(1u, watch.Windows().size());
+        EXPECT_EQ(1, Animation);
+        EXPECT_EQ(54321u, Timeout());
+    }
+
+    DWORD savedTimeout_ = 0;
+};
+
+TEST_F(ForegroundTest, SameThreadSwitchesOnlyTheAnimationOffAndBack)
+{
+    HWND own = ForegroundWindowHere();
+    ASSERT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    ShowAndCheck();
+    DestroyWindow(own);
+    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
+        {SPI_SETANIMATION, 0}, {SPI_SETANIMATION, 1}};
+    EXPECT_EQ(expected, Calls);
+}
+
+TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
+{
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD otherThread = 0;
+    std::thread other([&] {
+        HWND window = ForegroundWindowHere();
+        otherThread = GetCurrentThreadId();
+        SetEvent(ready);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(ready, 5000);
+    EXPECT_EQ(otherThread, GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    ShowAndCheck();
+    PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
+    other.join();
+    CloseHandle(ready);
+    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
+        {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
+        {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
+    EXPECT_EQ(expected, Calls);
+}
+
+TEST_F(ForegroundTest, SettingsThatCannotBeReadAreNeverChanged)
+{
+    FailReads = true;
+    HWND own = ForegroundWindowHere();
+    ShowAndCheck();          // same thread
+    DestroyWindow(own);
+    ShowAndCheck();          // no foreground window of this thread
+    EXPECT_TRUE(Calls.empty());
+    EXPECT_EQ(-1, ForceForeground(nullptr));
+}
+
+}  // namespace

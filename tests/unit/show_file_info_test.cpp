@@ -1,0 +1,259 @@
+// ShowFileInfo on real files and folders, with each window read and closed
+// by the stand-in shell's window watch: result codes and beeps, the name
+// forms it accepts, the fields it gathers, and the versions it reads.
+#include <windows.h>
+
+#include <string>
+
+#include "dialog/resource_ids.h"
+#include "fileinfo/fileinfo.h"
+#include "fileinfo_fixture.h"
+#include "host/window_dump.h"
+
+namespace {
+
+typedef HANDLE(WINAPI *FindFirstFunction)(const wchar_t *, WIN32_FIND_DATAW *);
+FindFirstFunction RealFindFirst = nullptr;
+int Searches = 0;
+
+HANDLE WINAPI CountingFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
+{
+    Searches++;
+    return RealFindFirst(name, entry);
+}
+
+// Wine names every volume NTFS; the other answers come from here.
+const wchar_t *FakeFileSystem = nullptr;   // null: the volume cannot tell
+
+BOOL WINAPI FakeVolumeInformation(const wchar_t *, wchar_t *, DWORD, DWORD *, DWORD *, DWORD *,
+                                  wchar_t *name, DWORD capacity)
+{
+    if (FakeFileSystem == nullptr) return FALSE;
+    lstrcpynW(name, FakeFileSystem, capacity);
+    return TRUE;
+}
+
+class ShowFileInfoTest : public FileInfoTest {
+protected:
+    // Runs ShowFileInfo; the window it showed, if any, in *window.
+    int Show(const wchar_t *name, WindowTexts *window = nullptr)
+    {
+        WindowWatch watch;
+        int result = ShowFileInfo(name);
+        EXPECT_EQ(result == 0 ? 1u : 0u, watch.Windows().size()) << "result " << result;
+        if (window != nullptr && !watch.Windows().empty()) *window = watch.Windows()[0];
+        return result;
+    }
+    // The full name the window showed for name, or "<no window>".
+    std::wstring Shown(const std::wstring &name)
+    {
+        WindowTexts window;
+        if (Show(name.c_str(), &window) != 0) return L"<no window>";
+        return window.Text(IDC_FIELD_FULL_NAME);
+    }
+    std::wstring Program(const std::wstring &name)
+    {
+        std::wstring path = Path(name);
+        CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), path.c_str(), FALSE);
+        return path;
+    }
+};
+
+TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
+{
+    const struct { const wchar_t *name; int result, beeps; } cases[] = {
+        {nullptr, -1, 1}, {L"", -2, 1}, {L"C:\\*.txt", -4, 2}, {L"C:\\a?b", -4, 2},
+        {L"C:\\no such file.txt", -16, 1}, {L"\\\\?\\C:\\windows\\win?", -4, 2},
+    };
+    for (const auto &c : cases) {
+        KorrashResetBeeps();
+        EXPECT_EQ(c.result, Show(c.name)) << (c.name ? c.name : L"(null)");
+        EXPECT_EQ(c.beeps, KorrashBeepCount());
+    }
+    // The two beeps of a wildcard are 120 ms apart.
+    EXPECT_GE(KorrashBeepTime(1) - KorrashBeepTime(0), 119u);
+    EXPECT_LT(KorrashBeepTime(1) - KorrashBeepTime(0), 1000u);
+    // A name without a doubled "%" is searched for once, one with it twice.
+    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW",
+                                                     (void *)CountingFindFirst);
+    ASSERT_NE(nullptr, RealFindFirst);
+    const struct { const wchar_t *name; int searches; } missing[] = {
+        {L"C:\\none%.txt", 1}, {L"C:\\none%%.txt", 2}};
+    for (const auto &c : missing) {
+        Searches = 0;
+        EXPECT_EQ(-16, Show(c.name));
+        EXPECT_EQ(c.searches, Searches) << c.name;
+    }
+    ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
+    // A name the host cannot resolve (longer than its result buffer).
+    std::wstring tooLong(32767, L'a');
+    KorrashResetBeeps();
+    EXPECT_EQ(-3, Show(tooLong.c_str()));
+    EXPECT_EQ(1, KorrashBeepCount());
+    EXPECT_EQ(L"", Out() + Err());   // no messages
+}
+
+TEST_F(ShowFileInfoTest, NameFormsThatReachTheFile)
+{
+    std::wstring file = MakeFile(L"a b.txt", "x");
+    std::wstring percent = MakeFile(L"50%off.txt", "x");
+    std::wstring url = L"file:///" + folder_ + L"/a%20b.txt";
+    for (wchar_t &c : url) c = c == L'\\' ? L'/' : c;
+    std::wstring fullWidth = url;
+    fullWidth.replace(fullWidth.find(L'%'), 1, L"\uff05");
+    std::wstring upper = L"FiLe:" + url.substr(5);
+
+    EXPECT_EQ(file, Shown(url));
+    EXPECT_EQ(file, Shown(fullWidth));
+    EXPECT_EQ(file, Shown(upper));
+    EXPECT_EQ(percent, Shown(Path(L"50%%off.txt")));      // found on the retry
+    EXPECT_EQ(folder_, Shown(folder_ + L"\\"));            // trailing backslash
+    EXPECT_EQ(L"\\\\?\\" + file, Shown(L"\\\\?\\" + file));
+    // A file address that leads nowhere goes on as a name, and is not found.
+    EXPECT_EQ(L"<no window>", Shown(L"file:///C:/no/such.txt"));
+    // The drive root becomes "C:", which no search finds.
+    EXPECT_EQ(L"<no window>", Shown(L"C:\\"));
+}
+
+TEST_F(ShowFileInfoTest, FileWindowShowsEveryField)
+{
+    MakeFile(L"descript.ion", "notes.txt My notes\r\n");
+    std::wstring file = MakeFile(L"notes.txt", std::string(1536, 'x'), FILE_ATTRIBUTE_READONLY);
+    ScratchRegistry registry;
+    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.txt", L"txtfile");
+    ScratchRegistry::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\txtfile", L"Text");
+    WindowTexts window;
+    ASSERT_EQ(0, Show(file.c_str(), &window));
+
+    EXPECT_EQ(L"NOTES.TXT \u2014 Tirvalo 1.4.0", window.caption);
+    EXPECT_EQ(file, window.Text(IDC_FIELD_FULL_NAME));
+    EXPECT_EQ(L"", window.Text(IDC_FIELD_SHORT_NAME));   // 8.3 already
+    EXPECT_EQ(L"My notes", window.Text(IDC_FIELD_DESCRIPTION));
+    EXPECT_EQ(L"", window.Text(IDC_FIELD_VERSION));
+    EXPECT_EQ(L"Size:", window.Text(IDC_LABEL_SIZE));
+    EXPECT_EQ(L"1,536 bytes  (1.50 KB)", window.Text(IDC_FIELD_SIZE));
+    EXPECT_EQ(L"ReadOnly Archive ", window.Text(IDC_FIELD_ATTRIBUTES));
+    for (int id : {IDC_FIELD_CREATED, IDC_FIELD_MODIFIED, IDC_FIELD_ACCESSED}) {
+        EXPECT_NE(std::wstring::npos, window.Text(id).find(L", 20")) << id;   // long date
+        EXPECT_NE(std::wstring::npos, window.Text(id).find(L"M")) << id;      // and time
+    }
+    // (No owner here: with the machine's keys redirected, Wine cannot name
+    // the account.  The folder's window shows one.)
+    EXPECT_EQ(L"User file type:", window.Text(IDC_LABEL_FILE_TYPE));
+    EXPECT_EQ(L"txtfile  (Text)", window.Text(IDC_FIELD_FILE_TYPE));
+    EXPECT_EQ(L"\u2014", window.Text(IDC_FIELD_OPENS_WITH));
+}
+
+TEST_F(ShowFileInfoTest, FolderWindowAndItsContentsOption)
+{
+    std::wstring folder = MakeFolder(L"A Long Folder Name");
+    MakeFile(L"A Long Folder Name\\one.txt");
+    WindowTexts window;
+    ASSERT_EQ(0, Show(folder.c_str(), &window));
+    EXPECT_EQ(L"A LONG FOLDER NAME \u2014 Tirvalo 1.4.0", window.caption);
+    EXPECT_NE(L"", window.Text(IDC_FIELD_SHORT_NAME));
+    EXPECT_EQ(L"Contains:", window.Text(IDC_LABEL_SIZE));
+    EXPECT_EQ(L"1 file, 0 subdirs", window.Text(IDC_FIELD_SIZE));
+    EXPECT_EQ(L"Dir ", window.Text(IDC_FIELD_ATTRIBUTES));
+    EXPECT_NE(std::wstring::npos, window.Text(IDC_FIELD_OWNER).find(L'\\'));
+    EXPECT_EQ(L"File type:", window.Text(IDC_LABEL_FILE_TYPE));
+    EXPECT_EQ(L"", window.Text(IDC_FIELD_FILE_TYPE));
+
+    Settings.SubdirCounts = 0;
+    ASSERT_EQ(0, Show(folder.c_str(), &window));
+    EXPECT_EQ(L"", window.Text(IDC_FIELD_SIZE));
+}
+
+TEST_F(ShowFileInfoTest, SizeAboveFourGigabytes)
+{
+    std::wstring path = Path(L"big.bin");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = 5LL << 30;   // the file system leaves the hole unallocated
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    WindowTexts window;
+    ASSERT_EQ(0, Show(path.c_str(), &window));
+    EXPECT_EQ(L"5,368,709,120 bytes  (5.00 GB)", window.Text(IDC_FIELD_SIZE));
+}
+
+TEST_F(ShowFileInfoTest, VersionsOfProgramsAndLibrariesOnly)
+{
+    MakeFolder(L"folder.exe");
+    const struct { std::wstring path; const wchar_t *version; } cases[] = {
+        {Program(L"prog.EXE"), L"1.2.3.4"}, {Program(L"lib.Dll"), L"1.2.3.4"},
+        {Program(L"prog.exe2"), L""},       {Program(L"control.ocx"), L""},
+        {Path(L"folder.exe"), L""},         {MakeFile(L"fake.exe", "not a program"), L""},
+    };
+    for (const auto &c : cases) {
+        WindowTexts window;
+        ASSERT_EQ(0, Show(c.path.c_str(), &window));
+        EXPECT_EQ(c.version, window.Text(IDC_FIELD_VERSION)) << c.path.c_str();
+    }
+}
+
+TEST_F(ShowFileInfoTest, TimestampsFollowTheFileSystem)
+{
+    const unsigned long long july15Noon = 134285904000000000ULL;   // UTC
+    std::wstring path = MakeFile(L"dated.txt", "x");
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    FILETIME time = {(DWORD)july15Noon, (DWORD)(july15Noon >> 32)};
+    SetFileTime(file, &time, &time, &time);
+    CloseHandle(file);
+    TIME_ZONE_INFORMATION zone;
+    const std::wstring perDate = L"Wednesday, July 15, 2026  2:00:00 PM";    // summer time
+    const std::wstring presentOffset = GetTimeZoneInformation(&zone) == TIME_ZONE_ID_DAYLIGHT
+                                           ? perDate : L"Wednesday, July 15, 2026  1:00:00 PM";
+
+    const struct { const wchar_t *fileSystem; std::wstring modified, accessed; } cases[] = {
+        {L"NTFS", perDate, perDate},
+        {L"FAT32", presentOffset, L"Wednesday, July 15, 2026"},
+        {L"fat", presentOffset, L"Wednesday, July 15, 2026"},
+        {L"exFAT", presentOffset, presentOffset},
+        {nullptr, presentOffset, presentOffset},
+    };
+    void *real = ReplaceImport("kernel32.dll", "GetVolumeInformationW", (void *)FakeVolumeInformation);
+    ASSERT_NE(nullptr, real);
+    for (const auto &c : cases) {
+        FakeFileSystem = c.fileSystem;
+        WindowTexts window;
+        EXPECT_EQ(0, Show(path.c_str(), &window));
+        EXPECT_EQ(c.modified, window.Text(IDC_FIELD_MODIFIED)) << c.fileSystem;
+        EXPECT_EQ(c.accessed, window.Text(IDC_FIELD_ACCESSED)) << c.fileSystem;
+    }
+    ReplaceImport("kernel32.dll", "GetVolumeInformationW", real);
+}
+
+TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
+{
+    // Every drive of Wine is NTFS.
+    const struct { const wchar_t *path; int result; } cases[] = {
+        {L"C:\\windows\\win.ini", 0}, {L"\\\\?\\C:\\windows", 0}, {L"C:\\", 0},
+        {L"C:", -1}, {L"windows\\win.ini", -1}, {L"\\\\nohost", -1}, {L"\\\\nohost\\share\\x", -1},
+    };
+    for (const auto &c : cases) {
+        wchar_t name[1024] = L"stale";
+        EXPECT_EQ(c.result, GetFileSystemName(c.path, name)) << c.path;
+        if (c.result == 0) EXPECT_STREQ(L"NTFS", name);
+    }
+    EXPECT_EQ(-1, GetFileSystemName(nullptr, nullptr));
+}
+
+TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
+{
+    const std::wstring suffix = L" \u2014 Tirvalo 1.4.0";
+    wchar_t title[1024];
+    std::wstring fits(1023 - suffix.size(), L'N');
+    BuildTitle(title, fits.c_str());
+    EXPECT_EQ(fits + suffix, title);
+    BuildTitle(title, (fits + L"XYZ").c_str());
+    EXPECT_EQ(fits + suffix, title);
+    // Never between the halves of a surrogate pair.
+    std::wstring pair = fits.substr(1) + L"\U0001F600";
+    BuildTitle(title, pair.c_str());
+    EXPECT_EQ(fits.substr(1) + suffix, title);
+}
+
+}  // namespace
