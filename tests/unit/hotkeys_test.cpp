@@ -35,28 +35,6 @@ std::map<int, int> PositiveCodes(const KeyTableDescription *table)
     return codes;
 }
 
-TEST(KeyTables, SizesAndLayoutMatchTheirFields)
-{
-    EXPECT_EQ(74, ClassicKeyTableDescription.rowCount);
-    EXPECT_EQ(6, ClassicKeyTableDescription.columnCount);
-    EXPECT_EQ(17, ClassicKeyTableDescription.aliasCount);
-    EXPECT_EQ(72, ExtendedKeyTableDescription.rowCount);
-    EXPECT_EQ(7, ExtendedKeyTableDescription.columnCount);
-    EXPECT_EQ(25, ExtendedKeyTableDescription.aliasCount);
-    EXPECT_STREQ(L"Num+", KeyName(&ClassicKeyTableDescription, 73));
-    EXPECT_EQ(0x5004E, KeyCell(&ClassicKeyTableDescription, 73, 5));
-    EXPECT_STREQ(L"Decimal", KeyName(&ExtendedKeyTableDescription, 71));
-    EXPECT_EQ(0x70034, KeyCell(&ExtendedKeyTableDescription, 71, 6));
-    EXPECT_STREQ(L"Slash", KeyAliasText(&ClassicKeyTableDescription, 16));
-    EXPECT_STREQ(L"/", KeyAliasCanonical(&ClassicKeyTableDescription, 16));
-    EXPECT_STREQ(L"Dot", KeyAliasText(&ExtendedKeyTableDescription, 24));
-    EXPECT_STREQ(L"Decimal", KeyAliasCanonical(&ExtendedKeyTableDescription, 24));
-
-    const wchar_t *prefixes[7] = {L"", L"Shift-", L"Ctrl-", L"Alt-", L"Ctrl-Shift-",
-                                  L"Ctrl-Alt-", L"Ctrl-Alt-Shift-"};
-    for (int i = 0; i < 7; i++) EXPECT_STREQ(prefixes[i], ModifierPrefixes[i]);
-}
-
 TEST(KeyTables, NamesAndAliasesAreUniqueAndConsistentIgnoringCase)
 {
     for (const KeyTableDescription *table : Tables) {
@@ -143,15 +121,6 @@ TEST(KeyTables, MarkerBitsFollowTheColumns)
             if (code > 0) EXPECT_EQ(letter + 1, code) << letter;
         }
     }
-}
-
-TEST(KeyTables, IrregularCellsArePartOfTheData)
-{
-    const KeyTableDescription *extended = &ExtendedKeyTableDescription;
-    EXPECT_EQ(0x7003E, KeyCell(extended, 23, 6));     // "B"
-    EXPECT_EQ(0x10083, KeyCell(extended, 61, 3));     // "Plus"
-    EXPECT_EQ(-1, KeyCell(extended, 17, 5));          // "Del"
-    EXPECT_EQ(0x70093, KeyCell(extended, 17, 6));
 }
 
 TEST(KeyTables, CodesSharedAndOwnedByEachTable)
