@@ -76,3 +76,10 @@ int WriteErrorPrefix(void)
     Qprintf(errors, L"%s", text);
     return 0;
 }
+
+int WriteErrorMessage(const wchar_t *format, const wchar_t *argument)
+{
+    WriteErrorPrefix();
+    Qprintf(GetStdHandle(STD_ERROR_HANDLE), format, argument);
+    return 0;
+}

@@ -1,7 +1,7 @@
 /*
 ** The plug-in frame: the entry points the host calls, the information
-** record, the process-wide values set at load, the host version gate and the
-** error prefix.
+** record, the process-wide values set at load, the host version gate, the
+** error prefix and loading.
 */
 #ifndef TIRVALO_PLUGIN_H
 #define TIRVALO_PLUGIN_H
@@ -24,6 +24,7 @@ PluginInfo *GetPluginInfo(void);
 int ShutdownPlugin(int endOfSession);
 int Usage(const wchar_t *command, wchar_t *result);
 int Help(const wchar_t *command);
+int InitializePlugin(void);
 }
 
 extern const wchar_t PluginName[];   /* "Tirvalo" */
@@ -41,6 +42,10 @@ extern int UseExtendedKeys;
 /* Writes "Tirvalo plugin: " and, inside a batch file, its name and line to
 ** standard error; always 0. */
 int WriteErrorPrefix(void);
+
+/* Writes an error message: the prefix, then format filled with argument (a
+** text, or null when format has no "%s") to standard error; always 0. */
+int WriteErrorMessage(const wchar_t *format, const wchar_t *argument);
 
 /* Sets HostMajorVersion and UseExtendedKeys from the host's "%_4ver". */
 int ProbeHostVersion(void);

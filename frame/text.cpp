@@ -91,6 +91,16 @@ int TextEqualNoCase(const wchar_t *a, const wchar_t *b)
     return TextEqualNoCaseN(a, b, 0x7FFFFFFF);
 }
 
+int TextEqualNoCaseSpan(const wchar_t *span, int length, const wchar_t *text)
+{
+    int i;
+    if (span == 0 || text == 0 || length < 0) return 0;
+    for (i = 0; i < length; i++) {
+        if (text[i] == 0 || UpperAscii(span[i]) != UpperAscii(text[i])) return 0;
+    }
+    return text[length] == 0;
+}
+
 int TextFindUnit(const wchar_t *text, wchar_t unit)
 {
     int i;

@@ -55,6 +55,12 @@ int TextEqualNoCase(const wchar_t *a, const wchar_t *b);
 ** may end early, together), else 0. */
 int TextEqualNoCaseN(const wchar_t *a, const wchar_t *b, int count);
 
+/* 1 when text has exactly length units and they equal the first length
+** units of span, ASCII letters compared without regard to case; else 0.
+** The span need not be terminated, so a piece of a longer text can be
+** compared where it stands. */
+int TextEqualNoCaseSpan(const wchar_t *span, int length, const wchar_t *text);
+
 /* Index of the first unit equal to unit, or -1. */
 int TextFindUnit(const wchar_t *text, wchar_t unit);
 

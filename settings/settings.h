@@ -20,4 +20,25 @@ enum {
 /* Holds 17, 1, 1 from the moment the library is mapped. */
 extern SettingsRecord Settings;
 
+/* The key, under HKEY_CURRENT_USER (read and written) and under
+** HKEY_LOCAL_MACHINE (read only, a fallback), that holds the REG_DWORD
+** values "Hotkey", "SmartTimes" and "SubdirCounts". */
+extern const wchar_t SettingsKeyPath[];
+
+/*
+** Reads the three options from the per-user key or, when that gives no
+** "Hotkey", from the per-machine key, and stores them in Settings: 0; -1
+** when neither key gives a "Hotkey" of at most 4 bytes; -2 when the hotkey
+** read is not one of the key table in use.  On failure Settings is left as
+** it was, and with report nonzero the failure is written to standard error.
+*/
+int LoadSettings(int report);
+
+/*
+** Writes the three options to the per-user key, creating it and its parents
+** when missing: 0, or -1 with a message on standard error when the key
+** cannot be opened for writing or any value cannot be written.
+*/
+int SaveSettings(void);
+
 #endif /* TIRVALO_SETTINGS_H */

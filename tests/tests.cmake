@@ -31,15 +31,33 @@ target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR})
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
 
+# Unit tests of the hotkeys, the settings, loading and the command.
+add_executable(console_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  tests/unit/hotkeys_test.cpp
+  tests/unit/settings_test.cpp
+  tests/unit/loading_test.cpp
+  tests/unit/command_test.cpp
+)
+target_link_libraries(console_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS})
+target_include_directories(console_tests PRIVATE ${CMAKE_SOURCE_DIR})
+gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine)
+
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
   tests/e2e/shell_runner.cpp
   tests/e2e/frame_e2e_test.cpp
   tests/e2e/window_switches_e2e_test.cpp
+  tests/e2e/command_e2e_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE gtest_main version)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
 add_dependencies(e2e_tests Tirvalo korrash_shell)
+# Expected outputs, beside the test program, byte for byte as in the source.
+foreach(data hotkeys-classic.txt hotkeys-extended.txt)
+  configure_file(${CMAKE_SOURCE_DIR}/tests/data/${data} ${CMAKE_BINARY_DIR}/bin/testdata/${data} COPYONLY)
+endforeach()
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
 

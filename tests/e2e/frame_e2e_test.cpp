@@ -25,7 +25,7 @@ const char ExpectedUsage[] =
 
 TEST(FrameEndToEnd, ShellLoadsThePluginAndShowsItsRecord)
 {
-    ShellRun run = RunShell({L"-c", L"plugins"});
+    ShellRun run = RunQuietShell({L"-c", L"plugins"});
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("", run.err);
     EXPECT_EQ(0u, run.out.find("Tirvalo v1.4.0\r\n")) << run.out;
@@ -35,7 +35,7 @@ TEST(FrameEndToEnd, ShellLoadsThePluginAndShowsItsRecord)
 
 TEST(FrameEndToEnd, UsageTextArrivesByteForByte)
 {
-    ShellRun run = RunShell({L"-c", L"usage TirValo"});
+    ShellRun run = RunQuietShell({L"-c", L"usage TirValo"});
     EXPECT_EQ(0, run.status);
     EXPECT_EQ(ExpectedUsage, run.out);
     EXPECT_EQ("", run.err);
@@ -43,7 +43,7 @@ TEST(FrameEndToEnd, UsageTextArrivesByteForByte)
 
 TEST(FrameEndToEnd, UsageForAnotherCommandGivesNothing)
 {
-    ShellRun run = RunShell({L"-c", L"usage dir"});
+    ShellRun run = RunQuietShell({L"-c", L"usage dir"});
     EXPECT_EQ(1, run.status);
     EXPECT_EQ("", run.out);
     EXPECT_EQ("No usage for \"dir\"\r\n", run.err);
@@ -90,16 +90,16 @@ TEST(FrameEndToEnd, VersionResourceAndManifest)
 
 TEST(ShellEndToEnd, ExitStatusIsTheLastCommandsResult)
 {
-    EXPECT_EQ(0, RunShell({L"-c", L"usage x", L"-c", L"echo ok"}).status);
-    EXPECT_EQ(1, RunShell({L"-c", L"echo ok", L"-c", L"usage x"}).status);
-    ShellRun run = RunShell({L"-c", L"exit 7", L"-c", L"echo never"});
+    EXPECT_EQ(0, RunQuietShell({L"-c", L"usage x", L"-c", L"echo ok"}).status);
+    EXPECT_EQ(1, RunQuietShell({L"-c", L"echo ok", L"-c", L"usage x"}).status);
+    ShellRun run = RunQuietShell({L"-c", L"exit 7", L"-c", L"echo never"});
     EXPECT_EQ(7, run.status);
     EXPECT_EQ("", run.out);
 }
 
 TEST(ShellEndToEnd, StreamsStaySeparateAndCarryUtf8)
 {
-    ShellRun run = RunShell({L"-c", L"nosuchcommand", L"-c", L"echo caf\u00e9 \u2019 \u00b7 \u2014"});
+    ShellRun run = RunQuietShell({L"-c", L"nosuchcommand", L"-c", L"echo caf\u00e9 \u2019 \u00b7 \u2014"});
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("caf\xC3\xA9 \xE2\x80\x99 \xC2\xB7 \xE2\x80\x94\r\n", run.out);
     EXPECT_EQ("Unknown command \"nosuchcommand\"\r\n", run.err);
@@ -131,7 +131,7 @@ TEST(ShellEndToEnd, BatchFileLinesKnowWhereTheyAre)
     std::wstring directory = MakeTempDirectory(L"tirvalo-batch-test");
     std::wstring batch = directory + L"\\50%s.btm";
     WriteBytes(batch, "echo %_batch %_batchline %_batchname\r\n\r\nusage tirvalo2\nexit 5\necho never\n");
-    ShellRun run = RunShell({batch});
+    ShellRun run = RunQuietShell({batch});
     EXPECT_EQ(5, run.status);
     EXPECT_EQ("1 1 " + Utf8(batch) + "\r\n", run.out);
     EXPECT_EQ("No usage for \"tirvalo2\"\r\n", run.err);

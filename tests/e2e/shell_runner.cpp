@@ -140,8 +140,9 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(0);
+    const std::wstring &workingDirectory = options.directory.empty() ? directory : options.directory;
     BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  directory.c_str(), &startup, &process);
+                                  workingDirectory.c_str(), &startup, &process);
 
     for (const auto &variable : saved) {
         SetEnvironmentVariableW(variable.first.c_str(),
@@ -179,4 +180,11 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     DeleteFileW((base + L".out").c_str());
     DeleteFileW((base + L".err").c_str());
     return run;
+}
+
+ShellRun RunQuietShell(const std::vector<std::wstring> &arguments)
+{
+    ShellOptions options;
+    options.environment = {{L"noloadmsg", L"1"}};
+    return RunShell(arguments, options);
 }

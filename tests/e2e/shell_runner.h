@@ -18,9 +18,14 @@ struct ShellOptions {
     bool outputToPipe = false;   // standard output a pipe (else a file)
     std::string input;           // bytes on standard input
     std::vector<std::pair<std::wstring, std::wstring>> environment;  // set for the child only
+    std::wstring directory;      // working directory (default: this program's folder)
 };
 
 ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions &options = {});
+
+// RunShell with the variable noloadmsg set, for tests that are not about the
+// plug-in's load message.
+ShellRun RunQuietShell(const std::vector<std::wstring> &arguments);
 
 std::string Utf8(const std::wstring &text);
 std::wstring TestDirectory();                    // the folder of this program and korrash.exe

@@ -1,5 +1,4 @@
-// The stand-in shell's window switches, with the plug-in's help window (the
-// one window the shell can open before the tirvalo command exists):
+// The stand-in shell's window switches, with the plug-in's help window:
 // --dump-windows prints it and closes it, --screenshot saves numbered PNGs.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,7 +9,7 @@ namespace {
 
 TEST(ShellWindowsEndToEnd, DumpWindowsPrintsEachWindowAndClosesIt)
 {
-    ShellRun run = RunShell({L"--dump-windows", L"-c", L"help tirvalo", L"-c", L"echo after"});
+    ShellRun run = RunQuietShell({L"--dump-windows", L"-c", L"help tirvalo", L"-c", L"echo after"});
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("", run.err);
     EXPECT_EQ(0u, run.out.find("Tirvalo\r\nDisplay or change options for the Tirvalo plugin. \n"))
@@ -21,7 +20,7 @@ TEST(ShellWindowsEndToEnd, DumpWindowsPrintsEachWindowAndClosesIt)
 TEST(ShellWindowsEndToEnd, ScreenshotSavesANumberedPngOfEachWindow)
 {
     std::wstring directory = MakeTempDirectory(L"tirvalo-shots");
-    ShellRun run = RunShell({L"--screenshot", directory + L"\\shot.png", L"-c", L"help tirvalo",
+    ShellRun run = RunQuietShell({L"--screenshot", directory + L"\\shot.png", L"-c", L"help tirvalo",
                              L"-c", L"help tirvalo"});
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("", run.out + run.err);

@@ -99,6 +99,20 @@ TEST(TextCase, PrefixComparisonCountsUnits)
     EXPECT_TRUE(TextEqualNoCaseN(L"ab", L"AB", 7));
 }
 
+TEST(TextCase, SpanComparisonNeedsTheWholeTextAndNoTerminatorInTheSpan)
+{
+    const wchar_t line[] = L"ctrl-alt-q";
+    EXPECT_TRUE(TextEqualNoCaseSpan(line, 4, L"CTRL"));
+    EXPECT_TRUE(TextEqualNoCaseSpan(line + 5, 3, L"Alt"));
+    EXPECT_FALSE(TextEqualNoCaseSpan(line, 4, L"CTR"));      // text shorter
+    EXPECT_FALSE(TextEqualNoCaseSpan(line, 4, L"CTRL-"));    // text longer
+    EXPECT_FALSE(TextEqualNoCaseSpan(L"\u00fb", 1, L"\u00db"));
+    EXPECT_TRUE(TextEqualNoCaseSpan(line, 0, L""));
+    EXPECT_FALSE(TextEqualNoCaseSpan(line, 0, L"c"));
+    EXPECT_FALSE(TextEqualNoCaseSpan(nullptr, 0, L""));
+    EXPECT_FALSE(TextEqualNoCaseSpan(line, 1, nullptr));
+}
+
 TEST(TextFind, FindsUnitsAndTexts)
 {
     EXPECT_EQ(2, TextFindUnit(L"a\\b\\c", L'b'));

@@ -1,0 +1,142 @@
+/*
+** Conversion between hotkey names and codes over a key table description,
+** and the lines of the hotkey list.  Text only: no platform header, so that
+** the parser, which an extended host runs on every keystroke, can also be
+** built natively for sanitizers and fuzzers.
+*/
+#include "frame/text.h"
+#include "settings/settings.h"
+#include "hotkey_names.h"
+
+/* The words that may stand before a hyphen, and the modifier of each. */
+static const struct {
+    const wchar_t *word;
+    ModifierSet modifier;
+} ModifierWords[] = {
+    {L"s", MODIFIER_SHIFT},
+    {L"shift", MODIFIER_SHIFT},
+    {L"c", MODIFIER_CTRL},
+    {L"ctl", MODIFIER_CTRL},
+    {L"ctrl", MODIFIER_CTRL},
+    {L"control", MODIFIER_CTRL},
+    {L"a", MODIFIER_ALT},
+    {L"alt", MODIFIER_ALT},
+};
+
+/* The modifier a word names, or 0 when it names none. */
+static ModifierSet ModifierOfWord(const wchar_t *word, int length)
+{
+    int i;
+    for (i = 0; i < (int)(sizeof ModifierWords / sizeof ModifierWords[0]); i++) {
+        if (TextEqualNoCaseSpan(word, length, ModifierWords[i].word)) {
+            return ModifierWords[i].modifier;
+        }
+    }
+    return 0;
+}
+
+/*
+** The name is read as words, each ended by a hyphen, and a last word, the
+** key.  A hyphen that comes while the current word is still empty belongs
+** to the word, so "Ctrl--" is Ctrl with the key "-", while "Num-" is read as
+** the unknown modifier "Num".  A word always lies in one piece of the name,
+** so it is kept as a place and a length rather than copied; units past the
+** first HOTKEY_TOKEN_LIMIT of a word are not looked at.
+*/
+HotkeyCode ParseHotkeyName(const wchar_t *name)
+{
+    const KeyTableDescription *table = ActiveKeyTable();
+    const wchar_t *word = name;
+    int length = 0;
+    ModifierSet modifiers = 0;
+    HotkeyCode result = HOTKEY_NONE;
+    int i, column;
+
+    if (name == 0) return HOTKEY_NONE;
+    for (i = 0; name[i] != 0; i++) {
+        if (name[i] == L'-' && length > 0) {
+            ModifierSet modifier = ModifierOfWord(word, length);
+            if (modifier == 0) return HOTKEY_NONE;
+            modifiers |= modifier;
+            word = name + i + 1;
+            length = 0;
+        } else if (length < HOTKEY_TOKEN_LIMIT) {
+            length++;
+        }
+    }
+    if (length == 0) return HOTKEY_NONE;
+    column = ModifierColumn(table, modifiers);
+    if (column < 0) return HOTKEY_NONE;
+
+    /* Each alias entry looks at the key as the entries before it left it. */
+    for (i = 0; i < table->aliasCount; i++) {
+        if (TextEqualNoCaseSpan(word, length, KeyAliasText(table, i))) {
+            word = KeyAliasCanonical(table, i);
+            length = TextLength(word);
+        }
+    }
+    for (i = 0; i < table->rowCount; i++) {
+        if (TextEqualNoCaseSpan(word, length, KeyName(table, i))) {
+            result = KeyCell(table, i, column);
+        }
+    }
+    return result;
+}
+
+int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
+{
+    const KeyTableDescription *table = ActiveKeyTable();
+    int row, column, foundRow = -1, foundColumn = -1;
+
+    for (row = 0; row < table->rowCount; row++) {
+        for (column = 0; column < table->columnCount; column++) {
+            if (KeyCell(table, row, column) == code) {
+                foundRow = row;
+                foundColumn = column;
+            }
+        }
+    }
+    if (foundRow < 0) {
+        TextCopy(buffer, capacity, L"(unknown)");
+        return -1;
+    }
+    TextCopy(buffer, capacity, ModifierPrefixes[foundColumn]);
+    TextAppend(buffer, capacity, KeyName(table, foundRow));
+    return 0;
+}
+
+int FormatHotkeyName(wchar_t *buffer, int capacity)
+{
+    return FormatHotkeyCode(Settings.Hotkey, buffer, capacity);
+}
+
+int IsKnownHotkey(HotkeyCode code)
+{
+    const KeyTableDescription *table = ActiveKeyTable();
+    int row, column;
+
+    if (code <= 0) return 0;
+    for (row = 0; row < table->rowCount; row++) {
+        for (column = 0; column < table->columnCount; column++) {
+            if (KeyCell(table, row, column) == code) return 1;
+        }
+    }
+    return 0;
+}
+
+int FormatHotkeyListLine(const KeyTableDescription *table, int row, wchar_t *buffer,
+                         int capacity)
+{
+    int column;
+
+    if (TextCopy(buffer, capacity, L"") != TEXT_OK) return TEXT_NO_ROOM;
+    for (column = 0; column < table->columnCount; column++) {
+        if (KeyCell(table, row, column) <= 0) continue;
+        if (buffer[0] != 0 && TextAppend(buffer, capacity, L" \u00B7 ") != TEXT_OK) return TEXT_CUT;
+        if (TextAppend(buffer, capacity, ModifierPrefixes[column]) != TEXT_OK ||
+            TextAppend(buffer, capacity, KeyName(table, row)) != TEXT_OK) {
+            return TEXT_CUT;
+        }
+    }
+    return TEXT_OK;
+}

@@ -1,0 +1,116 @@
+// The command's argument splitter and the parsers of its /C and /T values;
+// what the command does with them is tested end to end, through the shell.
+#include <string>
+#include <vector>
+
+#include "command/arguments.h"
+#include "command/command.h"
+#include "console_state.h"
+#include "frame/text.h"
+
+namespace {
+
+// The arguments of the last split, after checking that they stand in
+// consecutive slots from slot 0 with their lengths and terminators.
+std::vector<std::wstring> Split(const std::wstring &text)
+{
+    std::vector<std::wstring> arguments;
+    SplitArguments(text.c_str());
+    bool ended = false;
+    for (int slot = 0; slot < ARGUMENT_SLOTS; slot++) {
+        int length = ArgumentLengths[slot];
+        EXPECT_TRUE(length >= 0 && length <= ARGUMENT_UNITS);
+        EXPECT_EQ(length, TextLength(ArgumentTable[slot])) << slot;
+        if (length == 0) {
+            ended = true;
+            continue;
+        }
+        EXPECT_FALSE(ended) << "a gap before slot " << slot;
+        arguments.push_back(ArgumentTable[slot]);
+    }
+    return arguments;
+}
+
+typedef std::vector<std::wstring> Arguments;
+
+TEST(SplitArguments, BlanksSeparateAndLettersAreUpperCased)
+{
+    EXPECT_EQ((Arguments{L"CTRL-W", L"/S"}), Split(L"ctrl-w /s"));
+    EXPECT_EQ((Arguments{L"A", L"B"}), Split(L"  a\tb \r\n"));
+    EXPECT_EQ((Arguments{L"A", L"B"}), Split(L"a\u00A0b"));
+    EXPECT_EQ((Arguments{L"A", L"B"}), Split(L"a\u3000b"));           // classed as space
+    EXPECT_EQ((Arguments{L"\u00E9T\u00C9"}), Split(L"\u00e9t\u00c9"));   // only a to z change
+    EXPECT_EQ(Arguments{}, Split(L""));
+    EXPECT_EQ(Arguments{}, Split(L" \t "));
+    EXPECT_EQ(Arguments{}, Split(L"\"\""));
+    SplitArguments(nullptr);
+    EXPECT_EQ(0, ArgumentLengths[0]);
+}
+
+TEST(SplitArguments, ASlashStartsANewArgumentOnlyAfterAnOption)
+{
+    EXPECT_EQ((Arguments{L"/C:ON", L"/T:UTC"}), Split(L"/c:on/t:utc"));
+    EXPECT_EQ((Arguments{L"/S", L"/R"}), Split(L"/s/r"));
+    EXPECT_EQ((Arguments{L"/", L"/X"}), Split(L"//x"));
+    EXPECT_EQ((Arguments{L"/F:C:", L"/DIR", L"/X.TXT"}), Split(L"/f:c:/dir/x.txt"));
+    EXPECT_EQ((Arguments{L"ABC/DEF"}), Split(L"abc/def"));
+}
+
+TEST(SplitArguments, QuotesGroupAndVanish)
+{
+    EXPECT_EQ((Arguments{L"/F:C:/MY DIR/X.TXT"}), Split(L"/f:\"c:/my dir/x.txt\""));
+    EXPECT_EQ((Arguments{L"AB"}), Split(L"a\"\"b"));
+    EXPECT_EQ((Arguments{L"A\tB\u00A0C"}), Split(L"\"a\tb\u00A0c\""));
+    EXPECT_EQ((Arguments{L"X", L"A B /C"}), Split(L"x \"a b /c"));     // never closed
+}
+
+TEST(SplitArguments, LongArgumentsAreCutAndLateOnesDropped)
+{
+    std::wstring word(3000, L'w');
+    Arguments split = Split(word + L" next");
+    ASSERT_EQ(2u, split.size());
+    EXPECT_EQ(std::wstring(ARGUMENT_UNITS, L'W'), split[0]);
+    EXPECT_EQ(L"NEXT", split[1]);
+
+    std::wstring many;
+    for (int i = 0; i < 130; i++) many += L"a" + std::to_wstring(i) + L" ";
+    split = Split(many);
+    ASSERT_EQ(128u, split.size());
+    EXPECT_EQ(L"A0", split[0]);
+    EXPECT_EQ(L"A127", split[127]);
+
+    // A later, shorter call empties what the earlier one left.
+    EXPECT_EQ((Arguments{L"ONE"}), Split(L"one"));
+}
+
+TEST(OptionValues, DigitsMayFollowTheLetterWordsNeedTheSeparator)
+{
+    struct {
+        const wchar_t *text;
+        int onOff, offOnUtc;
+    } cases[] = {
+        {L"/C:0", 0, 0}, {L"/C:1", 1, 1}, {L"/T:2", -1, 2}, {L"/C0", 0, 0}, {L"/C1", 1, 1},
+        {L"/T2", -1, 2}, {L"/C=OFF", 0, 0}, {L"/C:on", 1, 1}, {L"/T:UtC", -1, 2},
+        {L"/CON", -1, -1}, {L"/C", -1, -1}, {L"/C:", -1, -1}, {L"/T:3", -1, -1},
+        {L"/C::1", -1, -1}, {L"/C:01", -1, -1}, {L"/C:1 ", -1, -1}, {L"/C:ONE", -1, -1},
+        {L"/COFF:1", 1, 1}, {L"/C\u00E9:1", 1, 1}, {L"/C\u03A9:0", 0, 0}, {L"/C\u00D7:1", -1, -1},
+        {L"C:1", 1, 1}, {L"1", 1, 1}, {L"", -1, -1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.onOff, ParseOnOff(c.text)) << c.text;
+        EXPECT_EQ(c.offOnUtc, ParseOffOnUtc(c.text)) << c.text;
+    }
+    EXPECT_EQ(-1, ParseOnOff(nullptr));
+    EXPECT_EQ(-1, ParseOffOnUtc(nullptr));
+}
+
+using CommandTest = ConsoleTest;
+
+TEST_F(CommandTest, NullArgumentsGiveMinusOneAndNoOutput)
+{
+    EXPECT_EQ(-1, tirvalo(nullptr));
+    EXPECT_EQ(L"", Out());
+    EXPECT_EQ(L"", Err());
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// The options in the registry: which key they come from, how values of
+// other sizes and ranges load, the messages of each failure, and saving,
+// with this process's HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE redirected
+// into scratch keys.
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include "console_state.h"
+
+// The import-table slot through which the code under test calls
+// RegSetValueExW; a test swaps it to make one value's write fail.
+extern "C" void *__imp_RegSetValueExW;
+
+namespace {
+
+class SettingsTest : public ConsoleTest {
+protected:
+    void SetUp() override
+    {
+        ConsoleTest::SetUp();
+        UseTable(true);
+        SetSettings(0x10017, 2, 0);   // Alt-I, UTC, no counts: unlike the defaults
+    }
+
+    // A value of the per-user key: its type and data, or false when missing.
+    static bool Stored(const wchar_t *name, DWORD *type, DWORD *value)
+    {
+        DWORD size = sizeof *value;
+        return RegGetValueW(HKEY_CURRENT_USER, SettingsKeyPath, name, RRF_RT_ANY, type, value,
+                            &size) == ERROR_SUCCESS;
+    }
+
+    RegistrySandbox registry_;
+};
+
+TEST_F(SettingsTest, NoKeyAtAllFailsQuietlyOrWithAMessage)
+{
+    EXPECT_EQ(-1, LoadSettings(0));
+    EXPECT_EQ(L"", Err());
+    EXPECT_EQ(-1, LoadSettings(1));
+    EXPECT_EQ(L"Tirvalo plugin: Error reading from registry\r\n", Err());
+    EXPECT_EQ(L"", Out());
+    ExpectSettings(0x10017, 2, 0);
+}
+
+TEST_F(SettingsTest, AllThreeComeFromTheMachineWhenTheUserHasNoHotkey)
+{
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 0);
+    RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 1);
+    EXPECT_EQ(0, LoadSettings(1));
+    ExpectSettings(0x1006B, 0, 1);
+    EXPECT_EQ(L"", Err());
+}
+
+TEST_F(SettingsTest, AllThreeComeFromTheUserWhenItHasAHotkey)
+{
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);
+    RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 0);
+    EXPECT_EQ(0, LoadSettings(1));
+    ExpectSettings(0x17, 1, 1);   // the user's two missing values load as 1
+}
+
+TEST_F(SettingsTest, AnInvalidUserHotkeyIsFinal)
+{
+    RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 0);
+    for (DWORD hotkey : {0u, 0xFFFFFFFFu, 0xFFFFFFFEu, 0x80000000u, 0x1Cu, 0x12345u}) {
+        KorrashClearCaptured();
+        RegistrySandbox::PutAll(HKEY_CURRENT_USER, hotkey, 0, 0);
+        EXPECT_EQ(-2, LoadSettings(0)) << hotkey;
+        EXPECT_EQ(L"", Err());
+        EXPECT_EQ(-2, LoadSettings(1)) << hotkey;
+        EXPECT_EQ(L"Tirvalo plugin: Invalid hotkey value in registry\r\n", Err());
+        ExpectSettings(0x10017, 2, 0);
+    }
+}
+
+TEST_F(SettingsTest, ValuesAreClampedIntoTheirRanges)
+{
+    struct {
+        DWORD smart, subdir;
+        int loadedSmart, loadedSubdir;
+    } cases[] = {{0, 0, 0, 0}, {1, 1, 1, 1}, {2, 5, 2, 1}, {3, 0xFFFFFFFF, 1, 1},
+                 {0xFFFFFFFF, 0x80000000, 1, 1}, {0x102, 0x100, 1, 1}};
+    for (const auto &c : cases) {
+        RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, c.smart, c.subdir);
+        EXPECT_EQ(0, LoadSettings(1));
+        ExpectSettings(17, c.loadedSmart, c.loadedSubdir);
+    }
+}
+
+TEST_F(SettingsTest, ExtendedOnlyHotkeysLoadOnlyWithTheExtendedTable)
+{
+    RegistrySandbox::PutAll(HKEY_CURRENT_USER, 0x7005E, 0, 0);
+    UseTable(false);
+    EXPECT_EQ(-2, LoadSettings(0));
+    ExpectSettings(0x10017, 2, 0);
+    UseTable(true);
+    EXPECT_EQ(0, LoadSettings(0));
+    ExpectSettings(0x7005E, 0, 0);
+}
+
+// Only the size of a value counts, not its type: up to 4 bytes replace the
+// low-order bytes of 0xFFFF0000, more make the query fail.
+TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
+{
+    const unsigned char bytes[8] = {0x17, 0, 0, 0, 9, 9, 9, 9};   // 0x17: Ctrl-W
+    const unsigned char two[8] = {2, 0, 0, 0, 9, 9, 9, 9};
+    const unsigned char zero[8] = {0, 0, 0, 0, 9, 9, 9, 9};
+    RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 0);
+    for (DWORD size = 1; size <= 8; size++) {
+        RegistrySandbox::Put(HKEY_CURRENT_USER, L"Hotkey", REG_BINARY, bytes, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SmartTimes", REG_BINARY, two, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SubdirCounts", REG_BINARY, zero, size);
+        SetSettings(0x10017, 2, 0);
+        int result = LoadSettings(0);
+        if (size < 4) {
+            EXPECT_EQ(-2, result) << size;          // 0xFFFF0017 or 0xFF000017
+            ExpectSettings(0x10017, 2, 0);
+        } else if (size == 4) {
+            EXPECT_EQ(0, result);
+            ExpectSettings(0x17, 2, 0);
+        } else {
+            EXPECT_EQ(0, result) << size;           // too long: the machine's key
+            ExpectSettings(0x1006B, 0, 0);
+        }
+    }
+    // A short SmartTimes or SubdirCounts keeps the high bytes of 0xFFFF0000.
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);
+    for (DWORD size : {1u, 3u, 5u, 8u}) {
+        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SmartTimes", REG_BINARY, two, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SubdirCounts", REG_BINARY, zero, size);
+        EXPECT_EQ(0, LoadSettings(0));
+        ExpectSettings(0x17, 1, 1);
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SettingsKeyPath, L"Hotkey");
+    RegistrySandbox::Put(HKEY_CURRENT_USER, L"Hotkey", REG_BINARY, bytes, 5);
+    EXPECT_EQ(-1, LoadSettings(0));
+}
+
+TEST_F(SettingsTest, SaveCreatesTheKeyAndLoadReadsTheSameNumbersBack)
+{
+    HKEY key;
+    ASSERT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key));
+    SetSettings(0x7000E, 0, 1);
+    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(L"", Err());
+    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
+    const DWORD values[3] = {0x7000E, 0, 1};
+    for (int i = 0; i < 3; i++) {
+        DWORD type = 0, value = 0;
+        ASSERT_TRUE(Stored(names[i], &type, &value)) << i;
+        EXPECT_EQ((DWORD)REG_DWORD, type);
+        EXPECT_EQ(values[i], value);
+    }
+    SetSettings(17, 1, 0);
+    EXPECT_EQ(0, LoadSettings(1));
+    ExpectSettings(0x7000E, 0, 1);
+    EXPECT_EQ(L"", Err());
+}
+
+TEST_F(SettingsTest, SaveReportsAKeyItCannotOpenForWriting)
+{
+    // The per-user key readable only: Wine checks the key's security
+    // descriptor when the key is opened.
+    RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)",
+                                                                     SDDL_REVISION_1, &readOnly, nullptr));
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0,
+                                           KEY_READ | WRITE_DAC, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
+    RegCloseKey(key);
+    LocalFree(readOnly);
+
+    EXPECT_EQ(-1, SaveSettings());
+    EXPECT_EQ(L"Tirvalo plugin: Error opening registry key\r\n", Err());
+    DWORD type, value;
+    ASSERT_TRUE(Stored(L"Hotkey", &type, &value));
+    EXPECT_EQ(17u, value);
+    ExpectSettings(0x10017, 2, 0);
+}
+
+// Makes RegSetValueExW fail for one value name while it lives.
+class FailingValueWrite {
+public:
+    explicit FailingValueWrite(const wchar_t *name)
+    {
+        failName_ = name;
+        real_ = (SetValueFunction)__imp_RegSetValueExW;
+        Swap((void *)&Fail);
+    }
+    ~FailingValueWrite() { Swap((void *)real_); }
+
+private:
+    typedef LONG(WINAPI *SetValueFunction)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD);
+
+    static void Swap(void *function)
+    {
+        DWORD old;
+        VirtualProtect(&__imp_RegSetValueExW, sizeof(void *), PAGE_READWRITE, &old);
+        __imp_RegSetValueExW = function;
+        VirtualProtect(&__imp_RegSetValueExW, sizeof(void *), old, &old);
+    }
+    static LONG WINAPI Fail(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                            DWORD size)
+    {
+        if (name != nullptr && lstrcmpiW(name, failName_) == 0) return ERROR_ACCESS_DENIED;
+        return real_(key, name, reserved, type, data, size);
+    }
+
+    static const wchar_t *failName_;
+    static SetValueFunction real_;
+};
+const wchar_t *FailingValueWrite::failName_ = nullptr;
+FailingValueWrite::SetValueFunction FailingValueWrite::real_ = nullptr;
+
+// A failed write of any of the three values fails the save, which stops at
+// it: the values before it are written, those after it keep what they held.
+TEST_F(SettingsTest, SaveFailsWhenAnyValueCannotBeWritten)
+{
+    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
+    for (int failing = 0; failing < 3; failing++) {
+        KorrashClearCaptured();
+        RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
+        SetSettings(0x10017, 2, 0);
+        {
+            FailingValueWrite failure(names[failing]);
+            EXPECT_EQ(-1, SaveSettings()) << failing;
+        }
+        EXPECT_EQ(L"Tirvalo plugin: Error writing to registry\r\n", Err());
+        const DWORD before[3] = {17, 1, 1}, after[3] = {0x10017, 2, 0};
+        for (int i = 0; i < 3; i++) {
+            DWORD type, value;
+            ASSERT_TRUE(Stored(names[i], &type, &value));
+            EXPECT_EQ(i < failing ? after[i] : before[i], value) << failing << "," << i;
+        }
+        ExpectSettings(0x10017, 2, 0);
+    }
+    EXPECT_EQ(0, SaveSettings());   // the import is back
+}
+
+}  // namespace
