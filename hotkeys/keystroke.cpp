@@ -7,25 +7,12 @@
 */
 #include <windows.h>
 
-#include "../fileinfo/fileinfo.h"
-#include "../frame/plugin.h"
-#include "../settings/settings.h"
+#include "fileinfo/fileinfo.h"
+#include "frame/plugin.h"
+#include "settings/settings.h"
 #include "hotkey_names.h"
 #include "keystroke.h"
 #include "word_at_cursor.h"
-
-/* The fields of the host's record that the handler uses, at their offsets. */
-struct KeystrokeRecord {
-    int keyCode;               /* 0: in the host's code or 0 with a name; out 0 when consumed */
-    unsigned char hostFields[20];
-    const wchar_t *line;       /* 24: the command line being edited */
-    const wchar_t *cursor;     /* 32: the unit at the cursor */
-    unsigned char hostField[8];
-    wchar_t *keyName;          /* 48: newer hosts: the key's name, or null */
-};
-static_assert(offsetof(KeystrokeRecord, line) == 24, "host layout");
-static_assert(offsetof(KeystrokeRecord, cursor) == 32, "host layout");
-static_assert(offsetof(KeystrokeRecord, keyName) == 48, "host layout");
 
 int FindWordAtCursor(const wchar_t *line, const wchar_t *cursor)
 {
@@ -51,11 +38,11 @@ int key(KeystrokeRecord *record)
     if (GetAsyncKeyState(VK_CONTROL) & 0x8000) held |= MODIFIER_CTRL;
     if (GetAsyncKeyState(VK_MENU) & 0x8000) held |= MODIFIER_ALT;
     if (held == (MODIFIER_SHIFT | MODIFIER_CTRL)) {
-        code |= 0x20000;
+        code |= HOTKEY_CTRL_SHIFT_BIT;
     } else if (held == (MODIFIER_CTRL | MODIFIER_ALT)) {
-        code |= 0x40000;
+        code |= HOTKEY_CTRL_ALT_BIT;
     } else if (held == (MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT) && UseExtendedKeys) {
-        code |= 0x60000;
+        code |= HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT;
     }
     if (code != Settings.Hotkey) return 0;
 

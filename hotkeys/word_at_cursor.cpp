@@ -4,7 +4,7 @@
 ** function whose argument becomes the word, the matching "]" closing it.
 */
 #include "word_at_cursor.h"
-#include "../frame/text.h"
+#include "frame/text.h"
 
 static int IsSeparator(wchar_t unit)
 {
