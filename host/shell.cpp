@@ -464,12 +464,31 @@ bool ReadInputLine(std::wstring *line)
     return true;
 }
 
+/* Ctrl-C at the prompt cancels the line being edited, not the shell: the
+** console reports it as a signal, so it goes back into the input as the
+** keystroke the line editor knows. */
+BOOL WINAPI CancelLine(DWORD event)
+{
+    if (event != CTRL_C_EVENT) return FALSE;
+    INPUT_RECORD input = {};
+    input.EventType = KEY_EVENT;
+    input.Event.KeyEvent.bKeyDown = TRUE;
+    input.Event.KeyEvent.wRepeatCount = 1;
+    input.Event.KeyEvent.wVirtualKeyCode = 'C';
+    input.Event.KeyEvent.uChar.UnicodeChar = 0x03;
+    input.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+    DWORD written;
+    WriteConsoleInputW(GetStdHandle(STD_INPUT_HANDLE), &input, 1, &written);
+    return TRUE;
+}
+
 /* The interactive prompt: the line editor on a console, else plain lines
 ** read from standard input. */
 void RunInteractive()
 {
     DWORD mode;
     bool console = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+    if (console) SetConsoleCtrlHandler(CancelLine, TRUE);
     std::wstring line;
     while (!ExitRequested) {
         wchar_t directory[MAX_PATH * 4];

@@ -73,6 +73,13 @@ set_tests_properties(launcher.runs_commands PROPERTIES
   FIXTURES_REQUIRED wine
   ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
+# The hotkey in a real terminal: the interactive shell under tmux.
+add_test(NAME terminal.hotkey_at_the_prompt
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
+set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
 # File information and the information window: the plug-in's code with the
 # window template compiled into the test program, the stand-in host, real
 # files, registry and windows.  Times are local to a zone with daylight
