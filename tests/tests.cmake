@@ -107,15 +107,18 @@ gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
              ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 
 # The keystroke handler and the word at the cursor: real files and windows,
-# modifier keys held for real.
+# modifier keys held for real; and the stand-in shell's key codes checked
+# against the plug-in's tables.
 add_executable(keystroke_tests
   $<TARGET_OBJECTS:tirvalo_code>
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/unit/fileinfo_fixture.cpp
   tests/e2e/shell_runner.cpp
+  host/keyboard.cpp
   tests/unit/word_at_cursor_test.cpp
   tests/unit/keystroke_test.cpp
+  tests/unit/keyboard_test.cpp
 )
 target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
 target_include_directories(keystroke_tests PRIVATE ${CMAKE_SOURCE_DIR})
