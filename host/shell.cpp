@@ -19,6 +19,7 @@
 
 #include "../frame/host_api.h"
 #include "host_control.h"
+#include "line_editor.h"
 #include "text_file.h"
 #include "window_dump.h"
 
@@ -54,7 +55,7 @@ struct Plugin {
     PluginRecord *info = nullptr;
     std::vector<PluginCommand> commands;
     std::wstring keyHandlerName;
-    void *keyHandler = nullptr;   /* its type comes with the line editor */
+    KeystrokeHandler keyHandler = nullptr;
 };
 
 Plugin Loaded;
@@ -134,7 +135,7 @@ bool LoadPlugin(const std::wstring &path)
         for (wchar_t c : name) exported += (char)c;
         if (isKeyHandler) {
             Loaded.keyHandlerName = name;
-            Loaded.keyHandler = Export<void *>(module, exported.c_str());
+            Loaded.keyHandler = Export<KeystrokeHandler>(module, exported.c_str());
         } else {
             Loaded.commands.push_back(
                 PluginCommand{name, Export<CommandFunction>(module, exported.c_str())});
@@ -240,6 +241,97 @@ int SetVariable(const std::wstring &argument)
     return 0;
 }
 
+/* True when the shell reports a version of 24 or above: such hosts deliver
+** some keystrokes by name. */
+bool HostUsesKeyNames()
+{
+    const wchar_t *version = KorrashGetVariable(L"_4ver");
+    return version != nullptr && wcstol(version, nullptr, 10) >= 24;
+}
+
+/* Presses (down true) or releases the modifier keys of a held set for real,
+** so that GetAsyncKeyState sees them. */
+void PressModifiers(const std::vector<WORD> &keys, bool down)
+{
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &input, sizeof input);
+    }
+}
+
+/*
+** Built-in "keystroke [HOLD:]KEY CURSOR LINE": hands one keystroke to the
+** plug-in's keystroke handler as the line editor would.  KEY is the host's
+** key code (decimal, or hexadecimal with 0x) or, on hosts of version 24 and
+** above, name= and a key name; HOLD is a "+"-joined list of shift, ctrl and
+** alt held down while the keystroke is delivered; LINE is taken verbatim.
+** Prints "consumed" or "passed".
+*/
+int RunKeystroke(const std::wstring &arguments)
+{
+    const std::wstring syntax = L"Syntax: keystroke [HOLD:]KEY CURSOR LINE\r\n";
+    size_t keyEnd = arguments.find(L' ');
+    size_t cursorEnd = keyEnd == std::wstring::npos ? keyEnd : arguments.find(L' ', keyEnd + 1);
+    if (keyEnd == std::wstring::npos || keyEnd == 0) {
+        WriteError(syntax);
+        return 1;
+    }
+    std::wstring key = arguments.substr(0, keyEnd);
+    std::wstring cursorText = arguments.substr(keyEnd + 1, cursorEnd == std::wstring::npos
+                                                               ? std::wstring::npos
+                                                               : cursorEnd - keyEnd - 1);
+    std::wstring line = cursorEnd == std::wstring::npos ? L"" : arguments.substr(cursorEnd + 1);
+
+    std::vector<WORD> held;
+    size_t colon = key.find(L':');
+    if (colon != std::wstring::npos) {
+        std::wstring list = key.substr(0, colon) + L"+";
+        for (size_t start = 0, plus; (plus = list.find(L'+', start)) != std::wstring::npos; start = plus + 1) {
+            std::wstring word = list.substr(start, plus - start);
+            if (SameText(word, L"shift")) held.push_back(VK_SHIFT);
+            else if (SameText(word, L"ctrl")) held.push_back(VK_CONTROL);
+            else if (SameText(word, L"alt")) held.push_back(VK_MENU);
+            else {
+                WriteError(L"Unknown modifier \"" + word + L"\"\r\n");
+                return 1;
+            }
+        }
+        key.erase(0, colon + 1);
+    }
+
+    HostKeystroke keystroke;
+    wchar_t *end = nullptr;
+    if (key.size() > 5 && SameText(key.substr(0, 5), L"name=")) {
+        if (!HostUsesKeyNames()) {
+            WriteError(L"Key names are delivered by hosts of version 24 and above\r\n");
+            return 1;
+        }
+        keystroke.name = key.substr(5);
+    } else if (key.size() > 2 && SameText(key.substr(0, 2), L"0x")) {
+        keystroke.code = (int)wcstoul(key.c_str() + 2, &end, 16);
+    } else {
+        keystroke.code = (int)wcstol(key.c_str(), &end, 10);
+    }
+    long cursor = wcstol(cursorText.c_str(), nullptr, 10);
+    if ((end != nullptr && *end != 0) || cursorText.empty() || cursor < 0) {
+        WriteError(syntax);
+        return 1;
+    }
+    if (Loaded.keyHandler == nullptr) {
+        WriteError(L"No keystroke handler is loaded\r\n");
+        return 1;
+    }
+
+    PressModifiers(held, true);
+    bool consumed = DeliverKeystroke(Loaded.keyHandler, keystroke, line, (size_t)cursor);
+    PressModifiers(held, false);
+    WriteOut(consumed ? L"consumed\r\n" : L"passed\r\n");
+    return 0;
+}
+
 /* Runs one command line: built-ins first, then the plug-in's commands. */
 int RunLine(const std::wstring &rawLine)
 {
@@ -251,6 +343,12 @@ int RunLine(const std::wstring &rawLine)
     size_t nameEnd = 0;
     while (nameEnd < line.size() && !IsBlank(line[nameEnd])) nameEnd++;
     if (SameText(line.substr(0, nameEnd), L"rem")) return ExitStatus;
+    if (SameText(line.substr(0, nameEnd), L"keystroke")) {
+        /* Its line is taken verbatim: no expansion. */
+        size_t argumentStart = nameEnd;
+        while (argumentStart < line.size() && IsBlank(line[argumentStart])) argumentStart++;
+        return RunKeystroke(line.substr(argumentStart));
+    }
 
     /* Like the shell, expand variables and functions before running. */
     std::vector<wchar_t> expanded(HOST_EXPAND_CAPACITY, L'\0');
@@ -366,16 +464,44 @@ bool ReadInputLine(std::wstring *line)
     return true;
 }
 
+/* Ctrl-C at the prompt cancels the line being edited, not the shell: the
+** console reports it as a signal, so it goes back into the input as the
+** keystroke the line editor knows. */
+BOOL WINAPI CancelLine(DWORD event)
+{
+    if (event != CTRL_C_EVENT) return FALSE;
+    INPUT_RECORD input = {};
+    input.EventType = KEY_EVENT;
+    input.Event.KeyEvent.bKeyDown = TRUE;
+    input.Event.KeyEvent.wRepeatCount = 1;
+    input.Event.KeyEvent.wVirtualKeyCode = 'C';
+    input.Event.KeyEvent.uChar.UnicodeChar = 0x03;
+    input.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+    DWORD written;
+    WriteConsoleInputW(GetStdHandle(STD_INPUT_HANDLE), &input, 1, &written);
+    return TRUE;
+}
+
+/* The interactive prompt: the line editor on a console, else plain lines
+** read from standard input. */
 void RunInteractive()
 {
+    DWORD mode;
+    bool console = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+    if (console) SetConsoleCtrlHandler(CancelLine, TRUE);
     std::wstring line;
     while (!ExitRequested) {
         wchar_t directory[MAX_PATH * 4];
         DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, directory);
-        WriteOut(std::wstring(directory, length < MAX_PATH * 4 ? length : 0) + L">");
-        if (!ReadInputLine(&line)) {
-            WriteOut(L"\r\n");
-            break;
+        std::wstring prompt = std::wstring(directory, length < MAX_PATH * 4 ? length : 0) + L">";
+        if (console) {
+            if (!EditLine(prompt, Loaded.keyHandler, HostUsesKeyNames(), &line)) break;
+        } else {
+            WriteOut(prompt);
+            if (!ReadInputLine(&line)) {
+                WriteOut(L"\r\n");
+                break;
+            }
         }
         ExitStatus = RunLine(line);
     }

@@ -178,7 +178,13 @@ void WindowWatch::Handle(HWND window)
 {
     UpdateWindow(window);
     WindowTexts texts = ReadWindowTexts(window);
-    if (options_.dump) QPuts(texts.Dump().c_str());
+    if (options_.dump) {
+        /* On a console the window may open while a command line is being
+        ** edited: the dump starts on a line of its own. */
+        DWORD mode;
+        if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) QPuts(L"\r\n");
+        QPuts(texts.Dump().c_str());
+    }
     if (!options_.screenshot.empty()) {
         std::wstring path = NumberedPath(options_.screenshot, (int)windows_.size() + 1);
         if (SaveWindowPng(window, path)) {

@@ -10,7 +10,7 @@ status=0
 
 exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed 1d |
     awk 'NF { print $NF }' | sort)
-expected=$(printf '%s\n' GetPluginInfo Help InitializePlugin ShutdownPlugin Usage tirvalo | sort)
+expected=$(printf '%s\n' GetPluginInfo Help InitializePlugin ShutdownPlugin Usage key tirvalo | sort)
 if [ "$exports" != "$expected" ]; then
     echo "FAIL: exports differ"; diff <(echo "$expected") <(echo "$exports"); status=1
 fi

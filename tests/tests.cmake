@@ -50,6 +50,7 @@ add_executable(e2e_tests
   tests/e2e/frame_e2e_test.cpp
   tests/e2e/window_switches_e2e_test.cpp
   tests/e2e/command_e2e_test.cpp
+  tests/e2e/keystroke_e2e_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE gtest_main version)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
@@ -69,6 +70,13 @@ add_test(NAME dll.exports_and_imports
 add_test(NAME launcher.runs_commands
   COMMAND ${CMAKE_SOURCE_DIR}/tests/launcher-test.sh)
 set_tests_properties(launcher.runs_commands PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# The hotkey in a real terminal: the interactive shell under tmux.
+add_test(NAME terminal.hotkey_at_the_prompt
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
+set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
   FIXTURES_REQUIRED wine
   ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
@@ -97,3 +105,22 @@ add_dependencies(fileinfo_tests version_sample)
 gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine
              ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
+
+# The keystroke handler and the word at the cursor: real files and windows,
+# modifier keys held for real; and the stand-in shell's key codes checked
+# against the plug-in's tables.
+add_executable(keystroke_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  $<TARGET_OBJECTS:window_dump>
+  dialog/Tirvalo.rc
+  tests/unit/fileinfo_fixture.cpp
+  tests/e2e/shell_runner.cpp
+  host/keyboard.cpp
+  tests/unit/word_at_cursor_test.cpp
+  tests/unit/keystroke_test.cpp
+  tests/unit/keyboard_test.cpp
+)
+target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
+target_include_directories(keystroke_tests PRIVATE ${CMAKE_SOURCE_DIR})
+gtest_discover_tests(keystroke_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine)

@@ -1,0 +1,53 @@
+/*
+** The keystroke handler.  The host calls `key` for every keystroke on the
+** command line; when the keystroke, with the modifiers held at that moment,
+** is the hotkey, the information window opens for the word at the cursor and
+** the keystroke is consumed.  Every other keystroke costs one comparison, a
+** key-name parse on newer hosts, three modifier queries and nothing else.
+*/
+#include <windows.h>
+
+#include "fileinfo/fileinfo.h"
+#include "frame/plugin.h"
+#include "settings/settings.h"
+#include "hotkey_names.h"
+#include "keystroke.h"
+#include "word_at_cursor.h"
+
+int FindWordAtCursor(const wchar_t *line, const wchar_t *cursor)
+{
+    wchar_t word[WORD_CAPACITY];
+
+    if (line == 0 || cursor == 0) return -1;
+    ExtractWordAtCursor(line, cursor - line, word, WORD_CAPACITY);
+    return ShowFileInfo(word);
+}
+
+int key(KeystrokeRecord *record)
+{
+    int code = record->keyCode;
+    int held = 0;
+
+    if (code == 0) {
+        if (!UseExtendedKeys || record->keyName == 0) return 0;
+        code = ParseHotkeyName(record->keyName);
+        if (code == 0) return 0;
+    }
+
+    if (GetAsyncKeyState(VK_SHIFT) & 0x8000) held |= MODIFIER_SHIFT;
+    if (GetAsyncKeyState(VK_CONTROL) & 0x8000) held |= MODIFIER_CTRL;
+    if (GetAsyncKeyState(VK_MENU) & 0x8000) held |= MODIFIER_ALT;
+    if (held == (MODIFIER_SHIFT | MODIFIER_CTRL)) {
+        code |= HOTKEY_CTRL_SHIFT_BIT;
+    } else if (held == (MODIFIER_CTRL | MODIFIER_ALT)) {
+        code |= HOTKEY_CTRL_ALT_BIT;
+    } else if (held == (MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT) && UseExtendedKeys) {
+        code |= HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT;
+    }
+    if (code != Settings.Hotkey) return 0;
+
+    FindWordAtCursor(record->line, record->cursor);
+    record->keyCode = 0;
+    if (UseExtendedKeys && record->keyName != 0) record->keyName[0] = 0;
+    return 0;
+}
