@@ -35,6 +35,17 @@ wait_for() {
     return 1
 }
 
+# Waits for an empty prompt on the last line (Ctrl-C reaches the shell as a
+# signal, after what was typed before it has been read).
+wait_for_prompt() {
+    local i
+    for i in $(seq 300); do
+        pane | grep -v '^$' | tail -n 1 | grep -q '>$' && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 check() {   # check DESCRIPTION COMMAND...
     local description=$1
     shift
@@ -60,6 +71,7 @@ last_line=$(pane | grep -F "list $windows_folder" | tail -n 1)
 check "the line is unchanged after the window: no q typed" test "${last_line##*>}" = "list $windows_folder\\notes.txt"
 
 keys C-c
+check "Ctrl-C cancels the line" wait_for_prompt
 typed "list $windows_folder\\missing.txt"
 keys C-q
 sleep 1
@@ -70,6 +82,7 @@ check "a missing name opens no window" test -z "$(pane | grep -F 'MISSING.TXT')"
 check "the keystroke is consumed all the same" test "${last_line##*>}" = "list $windows_folder\\missing.txtx"
 
 keys C-c
+check "Ctrl-C cancels the line again" wait_for_prompt
 typed "beeps"
 keys Enter
 typed "exit 3"
