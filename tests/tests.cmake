@@ -20,6 +20,8 @@ set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 # Unit tests link the plug-in's code and the stand-in host.
 add_executable(unit_tests
   $<TARGET_OBJECTS:tirvalo_code>
+  frame/chartype_table.cpp
+  tests/unit/chartype_test.cpp
   tests/unit/text_test.cpp
   tests/unit/frame_test.cpp
   tests/unit/host_test.cpp
@@ -124,3 +126,17 @@ target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_
 target_include_directories(keystroke_tests PRIVATE ${CMAKE_SOURCE_DIR})
 gtest_discover_tests(keystroke_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
+
+# The native build of the text routines, under the address and
+# undefined-behaviour sanitizers: its unit tests, the check that it uses no
+# C library, and every fuzz target for a bounded time (scripts/fuzz; longer
+# runs: scripts/fuzz --minutes N).
+add_test(NAME native.unit_tests COMMAND ${NATIVE_BINARY_DIR}/bin/native_unit_tests)
+add_test(NAME native.no_c_library
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/native-symbols.sh ${NATIVE_BINARY_DIR}/libproduct_text.a)
+include(${CMAKE_SOURCE_DIR}/native/fuzz/targets.cmake)
+foreach(target ${FUZZ_TARGETS})
+  add_test(NAME native.fuzz.${target} COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 20 ${target})
+  set_tests_properties(native.fuzz.${target} PROPERTIES
+    ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
+endforeach()
