@@ -115,16 +115,16 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart)
     int room, length;
 
     room = TITLE_CAPACITY - 1 -
-           wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, TIRVALO_VERSION_MAJOR,
-                     TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+           wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, (unsigned)TIRVALO_VERSION_MAJOR,
+                     (unsigned)TIRVALO_VERSION_MINOR, (unsigned)TIRVALO_VERSION_BUILD);
     TextCopyUnits(name, TITLE_CAPACITY, namePart, room);
     length = TextLength(name);
     if (length > 0 && length < TextLength(namePart) && name[length - 1] >= 0xD800 &&
         name[length - 1] <= 0xDBFF) {
         name[length - 1] = 0;
     }
-    wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, TIRVALO_VERSION_MAJOR,
-              TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+    wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, (unsigned)TIRVALO_VERSION_MAJOR,
+              (unsigned)TIRVALO_VERSION_MINOR, (unsigned)TIRVALO_VERSION_BUILD);
 }
 
 /* The file version from a program's or library's fixed version

@@ -540,14 +540,11 @@ int wmain(int argc, wchar_t **argv)
             watchOptions.screenshot = argv[++i];
         } else if (option == L"-c" && hasValue) {
             commands.push_back(argv[++i]);
-        } else if (option.size() > 1 && option[0] == L'-') {
-            PrintSyntax();
+        } else if ((option.size() > 1 && option[0] == L'-') || !batchFile.empty()) {
+            PrintSyntax();   /* an unknown switch, or a second batch file */
             return 2;
-        } else if (batchFile.empty()) {
-            batchFile = option;
         } else {
-            PrintSyntax();
-            return 2;
+            batchFile = option;
         }
     }
 

@@ -140,3 +140,15 @@ foreach(target ${FUZZ_TARGETS})
   set_tests_properties(native.fuzz.${target} PROPERTIES
     ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
 endforeach()
+
+# The second compiler: the DLL and the stand-in shell built with clang give
+# the same output as those built with GCC.
+add_test(NAME clang_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/clang-build-test.sh)
+set_tests_properties(clang_mingw.same_behaviour PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# Static analysis of the product's and the stand-in host's sources.
+add_test(NAME lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
+add_test(NAME lint.clang_tidy COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
+set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600)
