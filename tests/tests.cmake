@@ -152,3 +152,29 @@ set_tests_properties(clang_mingw.same_behaviour PROPERTIES
 add_test(NAME lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
 add_test(NAME lint.clang_tidy COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
 set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600)
+
+# Robustness under Wine: the soak of windows and keystrokes, handles left
+# open on any path, the deepest stack, and hostile input.
+add_executable(file_locker tests/robustness/file_locker.cpp)
+target_compile_options(file_locker PRIVATE -municode)
+target_link_options(file_locker PRIVATE -municode)
+add_executable(robustness_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  $<TARGET_OBJECTS:window_dump>
+  dialog/Tirvalo.rc
+  host/stack_probe.cpp
+  tests/unit/fileinfo_fixture.cpp
+  tests/e2e/shell_runner.cpp
+  tests/robustness/process_counters.cpp
+  tests/robustness/window_closer.cpp
+  tests/robustness/locked_file.cpp
+  tests/robustness/soak_test.cpp
+  tests/robustness/leak_test.cpp
+  tests/robustness/stack_test.cpp
+)
+target_link_libraries(robustness_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
+  gdi32 psapi ntdll)
+target_include_directories(robustness_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(robustness_tests version_sample file_locker Tirvalo korrash_shell)
+gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
