@@ -5,8 +5,6 @@
 // up and then twenty times more, and the process must hold exactly what it
 // held after the first run.
 #include <windows.h>
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <functional>
 #include <string>
@@ -115,14 +113,7 @@ TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
     });
     ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)real);
 
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)",
-                                                                     SDDL_REVISION_1, &readOnly, nullptr));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_READ | WRITE_DAC, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
-    RegCloseKey(key);
-    LocalFree(readOnly);
+    RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
     ExpectNoLeak("save: the key cannot be opened for writing", [] {
         EXPECT_EQ(-1, SaveSettings());
         KorrashClearCaptured();

@@ -11,6 +11,7 @@
 
 #include "command/command.h"
 #include "hotkeys/keystroke.h"
+#include "press_hotkey.h"
 #include "process_counters.h"
 #include "tests/unit/fileinfo_fixture.h"
 #include "window_closer.h"
@@ -44,13 +45,7 @@ protected:
             EXPECT_EQ(0, tirvalo(arguments.c_str()));
             return;
         }
-        std::wstring line = L"list \"" + path + L"\"";
-        KeystrokeRecord record = {};
-        record.keyCode = 17;
-        record.line = line.c_str();
-        record.cursor = line.c_str() + line.size();
-        key(&record);
-        EXPECT_EQ(0, record.keyCode);
+        EXPECT_TRUE(PressHotkey(L"list \"" + path + L"\""));
     }
 
     static void Report(const char *what, const ProcessCounters &first, const ProcessCounters &last)

@@ -11,7 +11,7 @@
 
 #include "command/command.h"
 #include "host/stack_probe.h"
-#include "hotkeys/keystroke.h"
+#include "press_hotkey.h"
 #include "tests/e2e/shell_runner.h"
 #include "tests/unit/fileinfo_fixture.h"
 #include "window_closer.h"
@@ -57,16 +57,6 @@ size_t Measure(const std::function<void()> &path, int *windows = nullptr)
     return run.used - idle.used;
 }
 
-void Press(const std::wstring &word)
-{
-    std::wstring line = L"list " + word;
-    KeystrokeRecord record = {};
-    record.keyCode = 17;
-    record.line = line.c_str();
-    record.cursor = line.c_str() + line.size();
-    key(&record);
-}
-
 class StackTest : public FileInfoTest {};
 
 TEST_F(StackTest, TheDeepestPathsLeaveHalfOfAOneMegabyteStack)
@@ -84,9 +74,9 @@ TEST_F(StackTest, TheDeepestPathsLeaveHalfOfAOneMegabyteStack)
         const char *name;
         std::function<void()> path;
     } paths[] = {
-        {"hotkey, file address of a program", [&] { Press(url); }},
-        {"hotkey, directory with counts", [&] { Press(folder); }},
-        {"hotkey, program with a version", [&] { Press(program); }},
+        {"hotkey, file address of a program", [&] { PressHotkey(L"list " + url); }},
+        {"hotkey, directory with counts", [&] { PressHotkey(L"list " + folder); }},
+        {"hotkey, program with a version", [&] { PressHotkey(L"list " + program); }},
         {"/F, file address of a program", [&] { tirvalo((L"/f:\"" + url + L"\"").c_str()); }},
         {"/F, directory with counts", [&] { tirvalo((L"/f:" + folder).c_str()); }},
         {"/F, 130 files", [&] {
