@@ -8,7 +8,7 @@ namespace {
 const unsigned char Pattern = 0xA5;
 // Left alone at the end of the reservation: the guard pages, and room for
 // the platform to raise the overflow exception.
-const size_t FloorMargin = 64 * 1024;
+const size_t FloorMargin = (size_t)64 * 1024;
 // Left alone below the caller: the filling routine's own frame.
 const size_t CallerMargin = 4096;
 
