@@ -183,7 +183,7 @@ struct Target {
 ** failure's result for ShowFileInfo after its beeps.
 **
 ** The working copy of the name lives only here, so that its 64 KB are not
-** on the stack beside the gathered texts of ShowEntry.
+** on the stack beside the gathered texts of ShowTarget.
 */
 static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart, Target *target)
 {
