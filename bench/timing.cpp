@@ -81,6 +81,11 @@ int TimeTogether(const TimedCase *cases, int caseCount, int samples, double samp
     }
 
     for (c = 0; c < caseCount; c++) {
+        static double differences[MAX_SAMPLES];
+        for (s = 0; s < samples; s++) differences[s] = taken[c][s] - taken[0][s];
+        results[c].aboveFirst = Median(differences, samples);
+    }
+    for (c = caseCount - 1; c >= 0; c--) {
         Sort(taken[c], samples);
         results[c].median = Quantile(taken[c], samples, 0.5);
         results[c].lowQuartile = Quantile(taken[c], samples, 0.25);

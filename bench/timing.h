@@ -17,11 +17,15 @@ struct TimedCase {
 
 enum { MAX_SAMPLES = 101 };
 
-/* Nanoseconds per run: the median and the quartiles of the samples. */
+/* Nanoseconds per run: the median and the quartiles of the samples, and
+** the median of the differences between each sample and the first case's
+** sample of the same round (0 for the first case itself), which a drift of
+** the machine's load between rounds does not touch. */
 struct Timing {
     double median;
     double lowQuartile;
     double highQuartile;
+    double aboveFirst;
     long long runsPerSample;
     int samples;
 };
