@@ -23,14 +23,17 @@ ensure_packages() {
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
 }
 
-# Configures (once) and builds everything into $TIRVALO_BUILD_DIR.
+# Configures (once) and builds everything into $TIRVALO_BUILD_DIR, or only
+# the targets named.
 build_all() {
+    local target targets=()
     if [ ! -f "$TIRVALO_BUILD_DIR/CMakeCache.txt" ]; then
         cmake -S "$TIRVALO_ROOT" -B "$TIRVALO_BUILD_DIR" \
             -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/mingw-w64-x86_64.cmake" \
             -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
     fi
-    cmake --build "$TIRVALO_BUILD_DIR" -j "$(nproc)"
+    for target in "$@"; do targets+=(--target "$target"); done
+    cmake --build "$TIRVALO_BUILD_DIR" -j "$(nproc)" "${targets[@]}"
 }
 
 # The Wine settings every run uses: the project's prefix unless WINEPREFIX

@@ -92,6 +92,7 @@ add_executable(fileinfo_tests
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/unit/fileinfo_fixture.cpp
+  tests/unit/import_table.cpp
   tests/e2e/shell_runner.cpp
   tests/unit/name_scan_test.cpp
   tests/unit/formatters_test.cpp
@@ -116,6 +117,7 @@ add_executable(keystroke_tests
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/unit/fileinfo_fixture.cpp
+  tests/unit/import_table.cpp
   tests/e2e/shell_runner.cpp
   host/keyboard.cpp
   tests/unit/word_at_cursor_test.cpp

@@ -1,5 +1,6 @@
 // Fixtures for the file-information tests.  See fileinfo_fixture.h.
 #include "fileinfo_fixture.h"
+#include "import_table.h"
 
 namespace {
 const wchar_t ScratchKey[] = L"Software\\TirvaloTestScratch";
@@ -75,26 +76,6 @@ void ScratchRegistry::SetDefault(HKEY root, const std::wstring &path, const wcha
 
 void *ReplaceImport(const char *dll, const char *function, void *replacement)
 {
-    BYTE *base = (BYTE *)GetModuleHandleW(nullptr);
-    auto *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    auto *import = (IMAGE_IMPORT_DESCRIPTOR *)(
-        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    for (; import->Name != 0; import++) {
-        if (lstrcmpiA((const char *)(base + import->Name), dll) != 0) continue;
-        auto *names = (IMAGE_THUNK_DATA *)(base + import->OriginalFirstThunk);
-        auto *slots = (IMAGE_THUNK_DATA *)(base + import->FirstThunk);
-        for (; names->u1.AddressOfData != 0; names++, slots++) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            auto *byName = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
-            if (lstrcmpA((const char *)byName->Name, function) != 0) continue;
-            void **slot = (void **)&slots->u1.Function;
-            void *old = *slot;
-            DWORD protection;
-            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-            *slot = replacement;
-            VirtualProtect(slot, sizeof *slot, protection, &protection);
-            return old;
-        }
-    }
-    return nullptr;
+    void **slot = FindImportSlot(GetModuleHandleW(nullptr), dll, function);
+    return slot != nullptr ? WriteImportSlot(slot, replacement) : nullptr;
 }
