@@ -166,6 +166,7 @@ add_executable(robustness_tests
   dialog/Tirvalo.rc
   host/stack_probe.cpp
   tests/unit/fileinfo_fixture.cpp
+  tests/unit/import_table.cpp
   tests/e2e/shell_runner.cpp
   tests/robustness/process_counters.cpp
   tests/robustness/window_closer.cpp
