@@ -287,8 +287,9 @@ static void ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const T
     record.fileTypeSource = source;
     record.attributes = entry->dwFileAttributes;
 
-    if (QueryIsFile(fullName) &&
-        (TextEqualNoCase(target->extension, L".exe") || TextEqualNoCase(target->extension, L".dll"))) {
+    /* The extension first: it costs nothing, the host's question a call. */
+    if ((TextEqualNoCase(target->extension, L".exe") || TextEqualNoCase(target->extension, L".dll")) &&
+        QueryIsFile(fullName)) {
         ReadFileVersion(fullName, &record);
     }
 
