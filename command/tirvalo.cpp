@@ -75,8 +75,9 @@ static int ReadOption(const wchar_t *argument, CommandRequest *request)
     case L'?':
         QPuts(HelpText);
         if (argument[2] == L'?') {
-            Printf(L"\r\n\t\t\t\t%s  %u.%u.%u.%u (%s)\r\n", PluginName, TIRVALO_VERSION_MAJOR,
-                   TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD, TIRVALO_VERSION_REVISION, L"x64");
+            Printf(L"\r\n\t\t\t\t%s  %u.%u.%u.%u (%s)\r\n", PluginName,
+                   (unsigned)TIRVALO_VERSION_MAJOR, (unsigned)TIRVALO_VERSION_MINOR,
+                   (unsigned)TIRVALO_VERSION_BUILD, (unsigned)TIRVALO_VERSION_REVISION, L"x64");
         }
         return RESULT_OK;
     case L'C':

@@ -24,11 +24,11 @@ enum {
     WILDCARD_BEEP_GAP_MS = 120
 };
 
-/* Converts a file address to a path; when that path exists, copies it over
-** target (PATH_CAPACITY units) and gives 1, else 0. */
-static int ConvertUrl(const wchar_t *url, wchar_t *target)
+/* Converts a file address to a path in path; when that path exists,
+** copies it over target and gives 1, else 0.  Both hold PATH_CAPACITY
+** units. */
+static int ConvertUrl(const wchar_t *url, wchar_t *path, wchar_t *target)
 {
-    wchar_t path[PATH_CAPACITY];
     DWORD capacity = PATH_CAPACITY;
 
     path[0] = 0;
@@ -38,20 +38,30 @@ static int ConvertUrl(const wchar_t *url, wchar_t *target)
     return 1;
 }
 
-int UrlToPath(wchar_t *text)
+/*
+** UrlToPath with its two work texts (PATH_CAPACITY units each) given by the
+** caller: ShowFileInfo lends texts it has not filled yet, so that a file
+** address costs no stack beyond its own.
+*/
+static int UrlToPathIn(wchar_t *text, wchar_t *copy, wchar_t *path)
 {
-    wchar_t copy[PATH_CAPACITY];
-
     if (text == 0 || text[0] == 0) return -1;
     TextCopy(copy, PATH_CAPACITY, text);
     NarrowPercents(copy);
-    if (ConvertUrl(copy, text)) return 1;
+    if (ConvertUrl(copy, path, text)) return 1;
 
     /* Percent signs the user doubled for the host: try them single. */
     TextCopy(copy, PATH_CAPACITY, text);
     NarrowPercents(copy);
     if (UndoublePercents(copy) == 0) return 0;
-    return ConvertUrl(copy, text);
+    return ConvertUrl(copy, path, text);
+}
+
+int UrlToPath(wchar_t *text)
+{
+    wchar_t copy[PATH_CAPACITY];
+    wchar_t path[PATH_CAPACITY];
+    return UrlToPathIn(text, copy, path);
 }
 
 int GetFileSystemName(const wchar_t *path, wchar_t *result)
@@ -115,16 +125,16 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart)
     int room, length;
 
     room = TITLE_CAPACITY - 1 -
-           wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, TIRVALO_VERSION_MAJOR,
-                     TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+           wsprintfW(suffix, L" \u2014 %s %u.%u.%u", PluginName, (unsigned)TIRVALO_VERSION_MAJOR,
+                     (unsigned)TIRVALO_VERSION_MINOR, (unsigned)TIRVALO_VERSION_BUILD);
     TextCopyUnits(name, TITLE_CAPACITY, namePart, room);
     length = TextLength(name);
     if (length > 0 && length < TextLength(namePart) && name[length - 1] >= 0xD800 &&
         name[length - 1] <= 0xDBFF) {
         name[length - 1] = 0;
     }
-    wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, TIRVALO_VERSION_MAJOR,
-              TIRVALO_VERSION_MINOR, TIRVALO_VERSION_BUILD);
+    wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, (unsigned)TIRVALO_VERSION_MAJOR,
+              (unsigned)TIRVALO_VERSION_MINOR, (unsigned)TIRVALO_VERSION_BUILD);
 }
 
 /* The file version from a program's or library's fixed version
@@ -158,13 +168,75 @@ static unsigned long long FileTime64(FILETIME time)
     return ((unsigned long long)time.dwHighDateTime << 32) | time.dwLowDateTime;
 }
 
-int ShowFileInfo(const wchar_t *name)
+/* What the search found and what the volume is: the facts the window is
+** gathered from. */
+struct Target {
+    WIN32_FIND_DATAW entry;
+    wchar_t extension[TEXT_CAPACITY];
+    int fat;
+    int ntfs;
+};
+
+/*
+** Resolves name to an existing file or directory: its full name and name
+** part (PATH_CAPACITY units each) and the facts in target.  0, or the
+** failure's result for ShowFileInfo after its beeps.
+**
+** The working copy of the name lives only here, so that its 64 KB are not
+** on the stack beside the gathered texts of ShowTarget.
+*/
+static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart, Target *target)
 {
     wchar_t working[PATH_CAPACITY];
-    wchar_t fullName[PATH_CAPACITY];
-    wchar_t namePart[PATH_CAPACITY];
-    wchar_t extension[TEXT_CAPACITY];
     wchar_t fileSystem[TEXT_CAPACITY];
+
+    TextCopy(working, PATH_CAPACITY, name);
+    /* The full name and the name part are filled only below. */
+    if (TextEqualNoCaseN(working, L"file://", 7)) UrlToPathIn(working, fullName, namePart);
+
+    if (!Resolve(working, fullName, namePart)) {
+        honk();
+        return -3;
+    }
+    FindExtension(fullName, target->extension, TEXT_CAPACITY);
+    if (HasWildcard(fullName)) {
+        honk();
+        Sleep(WILDCARD_BEEP_GAP_MS);
+        honk();
+        return -4;
+    }
+    target->fat = 0;
+    target->ntfs = 0;
+    if (GetFileSystemName(fullName, fileSystem) == 0) {
+        target->fat = TextEqualNoCaseN(fileSystem, L"FAT", 3);
+        target->ntfs = TextEqualNoCaseN(fileSystem, L"NTFS", 4);
+    }
+
+    /* Not found: the user may have typed a "%" of the name doubled, as the
+    ** host wants it on a command line; try once more with them single.  The
+    ** extension, the wildcard test and the file system stay those of the
+    ** first try. */
+    if (!FindEntry(fullName, &target->entry)) {
+        if (UndoublePercents(working) == 0) {
+            honk();
+            return -16;
+        }
+        if (!Resolve(working, fullName, namePart)) {
+            honk();
+            return -3;
+        }
+        if (!FindEntry(fullName, &target->entry)) {
+            honk();
+            return -16;
+        }
+    }
+    return 0;
+}
+
+/* Gathers every field of the window for the target found and shows the
+** window; returns when it has closed. */
+static void ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target)
+{
     wchar_t title[TITLE_CAPACITY];
     wchar_t description[DESCRIPTION_CAPACITY];
     wchar_t sizeOrContents[FIELD_CAPACITY];
@@ -175,72 +247,25 @@ int ShowFileInfo(const wchar_t *name)
     wchar_t owner[FIELD_CAPACITY];
     wchar_t fileType[FILE_TYPE_CAPACITY];
     wchar_t opensWith[FILE_TYPE_CAPACITY];
-    WIN32_FIND_DATAW entry;
+    const WIN32_FIND_DATAW *entry = &target->entry;
     FileTypeSource source = SourceNone;
     FileInfoRecord record;
-    int fat = 0, ntfs = 0;
-
-    if (name == 0) {
-        honk();
-        return -1;
-    }
-    if (name[0] == 0) {
-        honk();
-        return -2;
-    }
-    TextCopy(working, PATH_CAPACITY, name);
-    if (TextEqualNoCaseN(working, L"file://", 7)) UrlToPath(working);
-
-    if (!Resolve(working, fullName, namePart)) {
-        honk();
-        return -3;
-    }
-    FindExtension(fullName, extension, TEXT_CAPACITY);
-    if (HasWildcard(fullName)) {
-        honk();
-        Sleep(WILDCARD_BEEP_GAP_MS);
-        honk();
-        return -4;
-    }
-    if (GetFileSystemName(fullName, fileSystem) == 0) {
-        fat = TextEqualNoCaseN(fileSystem, L"FAT", 3);
-        ntfs = TextEqualNoCaseN(fileSystem, L"NTFS", 4);
-    }
-
-    /* Not found: the user may have typed a "%" of the name doubled, as the
-    ** host wants it on a command line; try once more with them single.  The
-    ** extension, the wildcard test and the file system stay those of the
-    ** first try. */
-    if (!FindEntry(fullName, &entry)) {
-        if (UndoublePercents(working) == 0) {
-            honk();
-            return -16;
-        }
-        if (!Resolve(working, fullName, namePart)) {
-            honk();
-            return -3;
-        }
-        if (!FindEntry(fullName, &entry)) {
-            honk();
-            return -16;
-        }
-    }
 
     BuildTitle(title, namePart);
     description[0] = 0;
     GetDescription(fullName, description);
     sizeOrContents[0] = 0;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (Settings.SubdirCounts != 0) FormatContents(sizeOrContents, fullName);
     } else {
         FormatSize(sizeOrContents,
-                   ((unsigned long long)entry.nFileSizeHigh << 32) | entry.nFileSizeLow);
+                   ((unsigned long long)entry->nFileSizeHigh << 32) | entry->nFileSizeLow);
     }
     attributesText[0] = 0;
-    FormatAttributes(attributesText, entry.dwFileAttributes);
-    FormatTimestamp(created, FileTime64(entry.ftCreationTime), 0, ntfs);
-    FormatTimestamp(modified, FileTime64(entry.ftLastWriteTime), 0, ntfs);
-    FormatTimestamp(accessed, FileTime64(entry.ftLastAccessTime), fat, ntfs);
+    FormatAttributes(attributesText, entry->dwFileAttributes);
+    FormatTimestamp(created, FileTime64(entry->ftCreationTime), 0, target->ntfs);
+    FormatTimestamp(modified, FileTime64(entry->ftLastWriteTime), 0, target->ntfs);
+    FormatTimestamp(accessed, FileTime64(entry->ftLastAccessTime), target->fat, target->ntfs);
     owner[0] = 0;
     GetOwnerName(owner, fullName);
     GetFileTypeInfo(fullName, fileType, opensWith, &source);
@@ -249,7 +274,7 @@ int ShowFileInfo(const wchar_t *name)
     record.title = title;
     record.fullName = fullName;
     record.namePart = namePart;
-    record.shortName = entry.cAlternateFileName;
+    record.shortName = entry->cAlternateFileName;
     record.description = description;
     record.sizeOrContents = sizeOrContents;
     record.attributesText = attributesText;
@@ -260,14 +285,39 @@ int ShowFileInfo(const wchar_t *name)
     record.fileType = fileType;
     record.opensWith = opensWith;
     record.fileTypeSource = source;
-    record.attributes = entry.dwFileAttributes;
+    record.attributes = entry->dwFileAttributes;
 
-    if (QueryIsFile(fullName) &&
-        (TextEqualNoCase(extension, L".exe") || TextEqualNoCase(extension, L".dll"))) {
+    /* The extension first: it costs nothing, the host's question a call. */
+    if ((TextEqualNoCase(target->extension, L".exe") || TextEqualNoCase(target->extension, L".dll")) &&
+        QueryIsFile(fullName)) {
         ReadFileVersion(fullName, &record);
     }
 
     DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), GetConsoleWindow(),
                     InfoDialogProc, (LPARAM)&record);
+}
+
+/*
+** The two phases run one after the other, each with its own texts, so that
+** the deepest stack is that of the larger phase rather than of both.
+*/
+int ShowFileInfo(const wchar_t *name)
+{
+    wchar_t fullName[PATH_CAPACITY];
+    wchar_t namePart[PATH_CAPACITY];
+    Target target;
+    int result;
+
+    if (name == 0) {
+        honk();
+        return -1;
+    }
+    if (name[0] == 0) {
+        honk();
+        return -2;
+    }
+    result = FindTarget(name, fullName, namePart, &target);
+    if (result != 0) return result;
+    ShowTarget(fullName, namePart, &target);
     return 0;
 }

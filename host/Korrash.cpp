@@ -386,7 +386,7 @@ void KorrashSetVariable(const wchar_t *name, const wchar_t *value)
     }
     for (size_t i = 0; i < Users.size(); i++) {
         if (SameName(Users[i].name, name)) {
-            Users.erase(Users.begin() + i);
+            Users.erase(Users.begin() + (std::ptrdiff_t)i);
             return;
         }
     }

@@ -5,12 +5,14 @@
 ** at exit.  Its exit status is the last command's result.
 **
 **   korrash [--host-version TEXT] [--host-build N] [--plugin PATH]
-**           [--transient] [--dump-windows] [--screenshot FILE]
+**           [--transient] [--dump-windows] [--screenshot FILE] [--stack-use]
 **           [-c COMMAND]... [BATCHFILE]
 **
 ** --dump-windows prints every dialog window the plug-in opens (its caption,
 ** then each label with its field) and closes it with OK; --screenshot saves
 ** a PNG of each such window (FILE, then FILE-2, ...) and closes it too.
+** --stack-use tells at exit, on standard error, how deep the main thread's
+** stack was used: its reservation is 1 MiB, as common hosts have.
 */
 #include <windows.h>
 
@@ -20,6 +22,7 @@
 #include "../frame/host_api.h"
 #include "host_control.h"
 #include "line_editor.h"
+#include "stack_probe.h"
 #include "text_file.h"
 #include "window_dump.h"
 
@@ -510,7 +513,7 @@ void RunInteractive()
 void PrintSyntax()
 {
     WriteError(L"usage: korrash [--host-version TEXT] [--host-build N] [--plugin PATH]\r\n"
-               L"               [--transient] [--dump-windows] [--screenshot FILE]\r\n"
+               L"               [--transient] [--dump-windows] [--screenshot FILE] [--stack-use]\r\n"
                L"               [-c COMMAND]... [BATCHFILE]\r\n");
 }
 
@@ -522,6 +525,8 @@ int wmain(int argc, wchar_t **argv)
     std::vector<std::wstring> commands;
     std::wstring batchFile;
     WindowWatchOptions watchOptions;
+    bool stackUse = false;
+    StackProbe stack = {};
 
     for (int i = 1; i < argc; i++) {
         std::wstring option = argv[i];
@@ -536,20 +541,21 @@ int wmain(int argc, wchar_t **argv)
             KorrashSetInternal(L"_transient", L"1");
         } else if (option == L"--dump-windows") {
             watchOptions.dump = true;
+        } else if (option == L"--stack-use") {
+            stackUse = true;
         } else if (option == L"--screenshot" && hasValue) {
             watchOptions.screenshot = argv[++i];
         } else if (option == L"-c" && hasValue) {
             commands.push_back(argv[++i]);
-        } else if (option.size() > 1 && option[0] == L'-') {
-            PrintSyntax();
+        } else if ((option.size() > 1 && option[0] == L'-') || !batchFile.empty()) {
+            PrintSyntax();   /* an unknown switch, or a second batch file */
             return 2;
-        } else if (batchFile.empty()) {
-            batchFile = option;
         } else {
-            PrintSyntax();
-            return 2;
+            batchFile = option;
         }
     }
+
+    if (stackUse) stack = FillStack();
 
     /* Windows are read and closed on this thread, where the plug-in runs. */
     WindowWatch *watch = nullptr;
@@ -567,5 +573,9 @@ int wmain(int argc, wchar_t **argv)
     }
     UnloadPlugin();
     delete watch;
+    if (stackUse) {
+        WriteError(L"korrash: stack used " + std::to_wstring(StackUsed(stack)) + L" of " +
+                   std::to_wstring(stack.reserved) + L" bytes\r\n");
+    }
     return ExitStatus;
 }

@@ -118,7 +118,7 @@ bool SaveWindowPng(HWND window, const std::wstring &path)
     std::vector<unsigned char> rgb((size_t)width * height * 3);
     for (int y = 0; y < height; y++) {
         for (int x = 0; x < width; x++) {
-            const unsigned char *from = &bgr[y * stride + x * 3];
+            const unsigned char *from = &bgr[(size_t)y * stride + (size_t)x * 3];
             unsigned char *to = &rgb[((size_t)y * width + x) * 3];
             to[0] = from[2];
             to[1] = from[1];

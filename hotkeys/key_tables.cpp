@@ -254,23 +254,23 @@ const KeyTableDescription *ActiveKeyTable(void)
 
 const wchar_t *KeyName(const KeyTableDescription *table, int row)
 {
-    return (const wchar_t *)((const char *)table->rows + row * table->rowSize);
+    return (const wchar_t *)((const char *)table->rows + (ptrdiff_t)row * table->rowSize);
 }
 
 HotkeyCode KeyCell(const KeyTableDescription *table, int row, int column)
 {
-    const char *cells = (const char *)table->rows + row * table->rowSize + table->cellOffset;
+    const char *cells = (const char *)table->rows + (ptrdiff_t)row * table->rowSize + table->cellOffset;
     return ((const HotkeyCode *)cells)[column];
 }
 
 const wchar_t *KeyAliasText(const KeyTableDescription *table, int entry)
 {
-    return (const wchar_t *)((const char *)table->aliases + entry * table->aliasSize);
+    return (const wchar_t *)((const char *)table->aliases + (ptrdiff_t)entry * table->aliasSize);
 }
 
 const wchar_t *KeyAliasCanonical(const KeyTableDescription *table, int entry)
 {
-    return (const wchar_t *)((const char *)table->aliases + entry * table->aliasSize +
+    return (const wchar_t *)((const char *)table->aliases + (ptrdiff_t)entry * table->aliasSize +
                              table->canonicalOffset);
 }
 

@@ -4,7 +4,8 @@
 
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
-TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb cmake googletest tmux)
+TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb cmake googletest tmux
+                  clang libclang-rt-14-dev cppcheck clang-tidy)
 
 # Installs the Debian packages named that are not installed yet.
 ensure_packages() {

@@ -21,14 +21,17 @@ enum { UNREAD_VALUE = (int)0xFFFF0000 };
 /*
 ** Reads a value of at most 4 bytes over the low-order bytes of *work, in
 ** memory order, whatever its registry type; 1 when read.  A value that is
-** missing or longer leaves *work as it was.
+** missing or longer leaves *work as it was.  Only the bytes the value holds
+** are taken: after a short text value the platform also writes a
+** terminator into the buffer, which must not replace a byte of *work.
 */
 static int QueryValue(HKEY key, const wchar_t *name, int *work)
 {
-    int value = *work;
-    DWORD size = sizeof value;
-    if (RegQueryValueExW(key, name, 0, 0, (BYTE *)&value, &size) != ERROR_SUCCESS) return 0;
-    *work = value;
+    unsigned char bytes[sizeof *work];
+    DWORD size = sizeof bytes;
+    DWORD i;
+    if (RegQueryValueExW(key, name, 0, 0, bytes, &size) != ERROR_SUCCESS) return 0;
+    for (i = 0; i < size && i < sizeof bytes; i++) ((unsigned char *)work)[i] = bytes[i];
     return 1;
 }
 

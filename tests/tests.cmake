@@ -20,6 +20,8 @@ set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 # Unit tests link the plug-in's code and the stand-in host.
 add_executable(unit_tests
   $<TARGET_OBJECTS:tirvalo_code>
+  frame/chartype_table.cpp
+  tests/unit/chartype_test.cpp
   tests/unit/text_test.cpp
   tests/unit/frame_test.cpp
   tests/unit/host_test.cpp
@@ -126,3 +128,62 @@ target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_
 target_include_directories(keystroke_tests PRIVATE ${CMAKE_SOURCE_DIR})
 gtest_discover_tests(keystroke_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine)
+
+# The native build of the text routines, under the address and
+# undefined-behaviour sanitizers: its unit tests, the check that it uses no
+# C library, and every fuzz target for a bounded time (scripts/fuzz; longer
+# runs: scripts/fuzz --minutes N).
+add_test(NAME native.unit_tests COMMAND ${NATIVE_BINARY_DIR}/bin/native_unit_tests)
+add_test(NAME native.no_c_library
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/native-symbols.sh ${NATIVE_BINARY_DIR}/libproduct_text.a)
+include(${CMAKE_SOURCE_DIR}/native/fuzz/targets.cmake)
+foreach(target ${FUZZ_TARGETS})
+  add_test(NAME native.fuzz.${target} COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 20 ${target})
+  set_tests_properties(native.fuzz.${target} PROPERTIES
+    ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
+endforeach()
+
+# The second compiler: the DLL and the stand-in shell built with clang give
+# the same output as those built with GCC.
+add_test(NAME clang_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/clang-build-test.sh)
+set_tests_properties(clang_mingw.same_behaviour PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# Static analysis of the product's and the stand-in host's sources.
+add_test(NAME lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
+add_test(NAME lint.clang_tidy COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
+set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600)
+
+# Robustness under Wine: the soak of windows and keystrokes, handles left
+# open on any path, the deepest stack, and hostile input.
+add_executable(file_locker tests/robustness/file_locker.cpp)
+target_compile_options(file_locker PRIVATE -municode)
+target_link_options(file_locker PRIVATE -municode)
+add_executable(robustness_tests
+  $<TARGET_OBJECTS:tirvalo_code>
+  $<TARGET_OBJECTS:window_dump>
+  dialog/Tirvalo.rc
+  host/stack_probe.cpp
+  tests/unit/fileinfo_fixture.cpp
+  tests/unit/import_table.cpp
+  tests/e2e/shell_runner.cpp
+  tests/robustness/process_counters.cpp
+  tests/robustness/window_closer.cpp
+  tests/robustness/locked_file.cpp
+  tests/robustness/soak_test.cpp
+  tests/robustness/leak_test.cpp
+  tests/robustness/stack_test.cpp
+  tests/robustness/hostile_test.cpp
+)
+target_link_libraries(robustness_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
+  gdi32 psapi ntdll)
+target_include_directories(robustness_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(robustness_tests version_sample file_locker Tirvalo korrash_shell)
+# The directory of 100,000 entries, made from Linux beside bin/ (once: later
+# runs find it made), part of the Windows tests' setup.
+add_test(NAME many_entries.setup
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/make-entries.sh ${CMAKE_BINARY_DIR}/many-entries)
+set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP wine)
+gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)

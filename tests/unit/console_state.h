@@ -6,6 +6,7 @@
 #define TIRVALO_TESTS_CONSOLE_STATE_H
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -96,6 +97,20 @@ public:
         PutNumber(root, L"Hotkey", hotkey);
         PutNumber(root, L"SmartTimes", smartTimes);
         PutNumber(root, L"SubdirCounts", subdirCounts);
+    }
+    // Makes root's settings key readable only, by its security descriptor:
+    // Wine checks it when the key is opened.
+    static void DenyWriting(HKEY root)
+    {
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegOpenKeyExW(root, SettingsKeyPath, 0, KEY_READ | WRITE_DAC, &key));
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
+        RegCloseKey(key);
+        LocalFree(readOnly);
     }
 
 private:

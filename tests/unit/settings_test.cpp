@@ -161,18 +161,8 @@ TEST_F(SettingsTest, SaveCreatesTheKeyAndLoadReadsTheSameNumbersBack)
 
 TEST_F(SettingsTest, SaveReportsAKeyItCannotOpenForWriting)
 {
-    // The per-user key readable only: Wine checks the key's security
-    // descriptor when the key is opened.
     RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)",
-                                                                     SDDL_REVISION_1, &readOnly, nullptr));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0,
-                                           KEY_READ | WRITE_DAC, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
-    RegCloseKey(key);
-    LocalFree(readOnly);
+    RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
 
     EXPECT_EQ(-1, SaveSettings());
     EXPECT_EQ(L"Tirvalo plugin: Error opening registry key\r\n", Err());

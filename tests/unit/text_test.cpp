@@ -1,5 +1,7 @@
-// The bounded text helpers: bounds, cutting, ASCII-only case rules, and the
-// string-to-long conversion the version gate relies on.
+// The bounded text helpers in the DLL's build: null and empty buffers,
+// ASCII-only case rules, finding, and the platform's character classes.
+// Cutting at every capacity and the string-to-long conversion are tested in
+// the native build, under the sanitizers (native/unit/text_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,22 +9,6 @@
 #include "frame/text.h"
 
 namespace {
-
-TEST(TextCopy, CopiesWholeTextWhenItFits)
-{
-    wchar_t buffer[8];
-    EXPECT_EQ(TEXT_OK, TextCopy(buffer, 8, L"1234567"));
-    EXPECT_STREQ(L"1234567", buffer);
-}
-
-TEST(TextCopy, CutsToCapacityAndTerminatesWithoutWritingPastIt)
-{
-    wchar_t buffer[10];
-    for (wchar_t &unit : buffer) unit = L'#';
-    EXPECT_EQ(TEXT_CUT, TextCopy(buffer, 5, L"abcdefgh"));
-    EXPECT_STREQ(L"abcd", buffer);
-    EXPECT_EQ(L'#', buffer[5]);
-}
 
 TEST(TextCopy, RefusesNoRoomAndTreatsNullTextAsEmpty)
 {
@@ -43,37 +29,6 @@ TEST(TextCopy, CopyUnitsStopsAtCountOrTerminator)
     EXPECT_STREQ(L"ab", buffer);
     EXPECT_EQ(TEXT_CUT, TextCopyUnits(buffer, 3, L"abcdef", 5));
     EXPECT_STREQ(L"ab", buffer);
-}
-
-TEST(TextAppend, AppendsAndCutsAtCapacity)
-{
-    wchar_t buffer[8] = L"abc";
-    EXPECT_EQ(TEXT_OK, TextAppend(buffer, 8, L"de"));
-    EXPECT_STREQ(L"abcde", buffer);
-    EXPECT_EQ(TEXT_CUT, TextAppend(buffer, 8, L"fghij"));
-    EXPECT_STREQ(L"abcdefg", buffer);
-    EXPECT_EQ(TEXT_CUT, TextAppendUnit(buffer, 8, L'z'));
-    EXPECT_STREQ(L"abcdefg", buffer);
-}
-
-TEST(TextAppend, TerminatesATextThatFillsItsBufferUnterminated)
-{
-    wchar_t buffer[4] = {L'a', L'b', L'c', L'd'};
-    EXPECT_EQ(TEXT_CUT, TextAppend(buffer, 4, L"e"));
-    EXPECT_STREQ(L"abc", buffer);
-}
-
-TEST(TextPutUnit, KeepsLengthAndStopsOneShortOfCapacity)
-{
-    wchar_t buffer[4];
-    int length = 0;
-    buffer[0] = 0;
-    EXPECT_EQ(TEXT_OK, TextPutUnit(buffer, 4, &length, L'a'));
-    EXPECT_EQ(TEXT_OK, TextPutUnit(buffer, 4, &length, L'b'));
-    EXPECT_EQ(TEXT_OK, TextPutUnit(buffer, 4, &length, L'c'));
-    EXPECT_EQ(TEXT_CUT, TextPutUnit(buffer, 4, &length, L'd'));
-    EXPECT_EQ(3, length);
-    EXPECT_STREQ(L"abc", buffer);
 }
 
 TEST(TextCase, OnlyAsciiLettersFold)
@@ -124,43 +79,6 @@ TEST(TextFind, FindsUnitsAndTexts)
     EXPECT_EQ(-1, TextFind(L"ab", L"abc"));
     EXPECT_EQ(7, TextLength(L"1234567"));
     EXPECT_EQ(0, TextLength(nullptr));
-}
-
-TEST(TextToLong, ReadsLikeTheCLibraryWithA32BitLong)
-{
-    const wchar_t *stop = nullptr;
-    int outOfRange = -1;
-    const wchar_t *text = L" \t+23.01";
-    EXPECT_EQ(23, TextToLong(text, &stop, &outOfRange));
-    EXPECT_EQ(text + 5, stop);
-    EXPECT_EQ(0, outOfRange);
-
-    text = L"-7x";
-    EXPECT_EQ(-7, TextToLong(text, &stop, &outOfRange));
-    EXPECT_EQ(L'x', *stop);
-
-    text = L"  abc";
-    EXPECT_EQ(0, TextToLong(text, &stop, &outOfRange));
-    EXPECT_EQ(text, stop);   // no digits: stops at the start, not after the blanks
-    text = L"-";
-    EXPECT_EQ(0, TextToLong(text, &stop, &outOfRange));
-    EXPECT_EQ(text, stop);
-}
-
-TEST(TextToLong, ClampsAndReportsValuesOutsideThe32BitRange)
-{
-    int outOfRange = 0;
-    EXPECT_EQ(2147483647, TextToLong(L"2147483647", nullptr, &outOfRange));
-    EXPECT_EQ(0, outOfRange);
-    EXPECT_EQ(2147483647, TextToLong(L"2147483648", nullptr, &outOfRange));
-    EXPECT_EQ(1, outOfRange);
-    EXPECT_EQ(-2147483647 - 1, TextToLong(L"-2147483648", nullptr, &outOfRange));
-    EXPECT_EQ(0, outOfRange);
-    const wchar_t *text = L"99999999999999999999.5";
-    const wchar_t *stop = nullptr;
-    EXPECT_EQ(2147483647, TextToLong(text, &stop, &outOfRange));
-    EXPECT_EQ(1, outOfRange);
-    EXPECT_EQ(L'.', *stop);
 }
 
 TEST(CharacterClasses, WhiteSpaceFollowsThePlatformAboveLatin1)

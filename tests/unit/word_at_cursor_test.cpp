@@ -1,5 +1,7 @@
 // The word at the cursor: separators, quotes, host function arguments with
-// their brackets, platform white space, and the length cut.
+// their brackets, and platform white space. Cursors outside the line, the
+// 32767-unit cut and small buffers are tested in the native build, under the
+// sanitizers (native/unit/word_at_cursor_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -83,26 +85,6 @@ TEST(WordAtCursor, NestedFunctionsAndTheirDepth)
     EXPECT_EQ(L"%@a.b[x]", WordAt(L"%@a.b[x]", 8));
     EXPECT_EQ(L"x", WordAt(L"%@_1[x]", 6));
     EXPECT_EQ(L"@b[x]", WordAt(L"@b[x]", 5));
-}
-
-TEST(WordAtCursor, CursorOutsideTheLineIsHandled)
-{
-    EXPECT_EQ(L"b", WordAt(L"a b", 100));
-    EXPECT_EQ(L"a", WordAt(L"a b", -5));
-}
-
-TEST(WordAtCursor, ALongWordKeepsIts32767FirstUnits)
-{
-    std::wstring line = L"x " + std::wstring(40000, L'w') + L"z";
-    std::wstring word = WordAt(line, (long long)line.size());
-    EXPECT_EQ(32767u, word.size());
-    EXPECT_EQ(std::wstring(32767, L'w'), word);
-    // A small buffer is never overrun.
-    wchar_t small[8];
-    small[7] = L'#';
-    EXPECT_EQ(6, ExtractWordAtCursor(L"abcdefghij", 10, small, 7));
-    EXPECT_STREQ(L"abcdef", small);
-    EXPECT_EQ(L'#', small[7]);
 }
 
 }  // namespace

@@ -1,0 +1,180 @@
+// No path of the plug-in leaves a registry key, a file or a search open, or
+// holds on to memory: every branch of ShowFileInfo, of loading and saving
+// the options, of the file-type lookup, of the owner, the contents, the
+// description, the volume's file system and file addresses runs once to warm
+// up and then twenty times more, and the process must hold exactly what it
+// held after the first run.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "fileinfo/fileinfo.h"
+#include "fileinfo/filetype.h"
+#include "fileinfo/formatters.h"
+#include "locked_file.h"
+#include "process_counters.h"
+#include "tests/unit/console_state.h"
+#include "tests/unit/fileinfo_fixture.h"
+#include "window_closer.h"
+
+namespace {
+
+const int Repeats = 20;
+
+class LeakTest : public FileInfoTest {
+protected:
+    // Runs path once, then Repeats times more, and compares.
+    void ExpectNoLeak(const char *what, const std::function<void()> &path)
+    {
+        path();
+        ProcessCounters before = ReadProcessCounters();
+        HandleWatch watch;
+        for (int i = 0; i < Repeats; i++) path();
+        ProcessCounters after = ReadProcessCounters();
+        EXPECT_EQ("", watch.Leaked()) << what;
+        EXPECT_EQ(before.handles, after.handles) << what;
+        EXPECT_EQ(before.gdiObjects, after.gdiObjects) << what;
+        EXPECT_EQ(before.userObjects, after.userObjects) << what;
+        EXPECT_EQ(before.privateBytes, after.privateBytes) << what;
+    }
+    // ShowFileInfo on name must give result.
+    void ExpectShowNoLeak(const char *what, const std::wstring &name, int result)
+    {
+        ExpectNoLeak(what, [&] { EXPECT_EQ(result, ShowFileInfo(name.c_str())) << what; });
+    }
+
+    WindowCloser closer_;
+};
+
+TEST_F(LeakTest, ShowFileInfoOnEveryBranch)
+{
+    std::wstring program = Path(L"prog.exe");
+    ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), program.c_str(), FALSE));
+    std::wstring text = MakeFile(L"50%off.txt", "hello");
+    std::wstring fake = MakeFile(L"fake.exe", "not a program");
+    std::wstring folder = MakeFolder(L"folder");
+    MakeFile(L"folder\\one.txt");
+    std::wstring url = L"file:///" + text;
+    for (wchar_t &c : url) c = c == L'\\' ? L'/' : c;
+    url.replace(url.find(L'%'), 1, L"%25");
+
+    EXPECT_EQ(-1, ShowFileInfo(nullptr));
+    ExpectShowNoLeak("empty name", L"", -2);
+    ExpectShowNoLeak("no full path", std::wstring(32767, L'a'), -3);
+    ExpectShowNoLeak("wildcard", Path(L"*.txt"), -4);
+    ExpectShowNoLeak("not found", Path(L"missing.txt"), -16);
+    ExpectShowNoLeak("not found after undoubling", Path(L"missing%%.txt"), -16);
+    ExpectShowNoLeak("found after undoubling", Path(L"50%%off.txt"), 0);
+    ExpectShowNoLeak("file", text, 0);
+    ExpectShowNoLeak("program with a version", program, 0);
+    ExpectShowNoLeak("program without a version", fake, 0);
+    ExpectShowNoLeak("directory with counts", folder, 0);
+    Settings.SubdirCounts = 0;
+    ExpectShowNoLeak("directory without counts", folder, 0);
+    ExpectShowNoLeak("file address", url, 0);
+    ExpectShowNoLeak("file address to nothing", L"file:///C:/no/such/file.txt", -16);
+    EXPECT_EQ(7 * (Repeats + 1), closer_.Closed());   // the seven names that open a window
+}
+
+TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
+{
+    ScratchRegistry registry;
+    const int savedHotkey = Settings.Hotkey;
+    auto load = [](int expected) {
+        return [expected] {
+            EXPECT_EQ(expected, LoadSettings(1));
+            KorrashClearCaptured();
+        };
+    };
+    ExpectNoLeak("load: no key", load(-1));
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 2);
+    ExpectNoLeak("load: a user key without a hotkey", load(-1));
+    RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x10017, 0, 0);
+    ExpectNoLeak("load: from the machine", load(0));
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x12345);
+    ExpectNoLeak("load: an invalid hotkey", load(-2));
+    RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
+    ExpectNoLeak("load: from the user", load(0));
+
+    Settings.Hotkey = savedHotkey;
+    ExpectNoLeak("save", [] { EXPECT_EQ(0, SaveSettings()); });
+
+    typedef LONG(WINAPI * SetValue)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD);
+    static SetValue real = nullptr;
+    SetValue failing = [](HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD) -> LONG {
+        return ERROR_ACCESS_DENIED;
+    };
+    real = (SetValue)ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)failing);
+    ASSERT_NE(nullptr, real);
+    ExpectNoLeak("save: a value cannot be written", [] {
+        EXPECT_EQ(-1, SaveSettings());
+        KorrashClearCaptured();
+    });
+    ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)real);
+
+    RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
+    ExpectNoLeak("save: the key cannot be opened for writing", [] {
+        EXPECT_EQ(-1, SaveSettings());
+        KorrashClearCaptured();
+    });
+}
+
+TEST_F(LeakTest, FileTypesOnEveryBranch)
+{
+    ScratchRegistry registry;
+    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvu", L"tvufile");
+    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\tvufile", L"TVU Document");
+    ScratchRegistry::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvufile\\shell\\open\\command",
+                                L"\"C:\\tvu.exe\" \"%1\"");
+    ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, L".tvr", L"tvrfile");
+    ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, L".tvl", std::wstring(4000, L'c').c_str());
+    std::wstring type(FILE_TYPE_CAPACITY, L'\0'), command(FILE_TYPE_CAPACITY, L'\0');
+    auto find = [&](const std::wstring &path, int result, FileTypeSource source) {
+        return [&, path, result, source] {
+            FileTypeSource found = 99;
+            EXPECT_EQ(result, GetFileTypeInfo(path.c_str(), &type[0], &command[0], &found)) << path.c_str();
+            EXPECT_EQ(source, found) << path.c_str();
+        };
+    };
+    ExpectNoLeak("directory", find(folder_, 0, SourceDirectory));
+    ExpectNoLeak("no extension", find(Path(L"README"), -1, SourceNone));
+    ExpectNoLeak("per-user class, friendly name, command", find(Path(L"a.tvu"), 0, SourceUserClasses));
+    ExpectNoLeak("class root, nothing more", find(Path(L"a.tvr"), 0, SourceClassesRoot));
+    ExpectNoLeak("no class", find(Path(L"a.tvz"), 0, SourceNone));
+    ExpectNoLeak("a class too long for its key path", find(Path(L"a.tvl"), 0, SourceClassesRoot));
+}
+
+TEST_F(LeakTest, OwnersContentsDescriptionsVolumesAndAddresses)
+{
+    std::wstring file = MakeFile(L"owned.txt", "x");
+    std::wstring locked = MakeFile(L"locked.txt", "x");
+    MakeFile(L"descript.ion", "owned.txt Mine\r\n");
+    wchar_t out[DESCRIPTION_CAPACITY];
+    ExpectNoLeak("owner", [&] { EXPECT_EQ(0, GetOwnerName(out, file.c_str())); });
+    ExpectNoLeak("owner of a missing file", [&] { EXPECT_EQ(1, GetOwnerName(out, Path(L"no").c_str())); });
+    {
+        LockedFile lock(locked);
+        ASSERT_TRUE(lock.Locked());
+        ExpectNoLeak("owner of a file locked by another process",
+                     [&] { EXPECT_EQ(1, GetOwnerName(out, locked.c_str())); });
+    }
+    ExpectNoLeak("contents", [&] { FormatContents(out, folder_.c_str()); });
+    ExpectNoLeak("contents of a missing directory", [&] { FormatContents(out, Path(L"no").c_str()); });
+    ExpectNoLeak("description", [&] { EXPECT_EQ(0, GetDescription(file.c_str(), out)); });
+    ExpectNoLeak("volume", [&] { EXPECT_EQ(0, GetFileSystemName(file.c_str(), out)); });
+    ExpectNoLeak("volume of a missing share",
+                 [&] { EXPECT_EQ(-1, GetFileSystemName(L"\\\\nohost\\share\\x.txt", out)); });
+    std::wstring address(PATH_CAPACITY, L'\0');
+    ExpectNoLeak("file address", [&] {
+        std::wstring url = L"file:///" + file;
+        lstrcpynW(&address[0], url.c_str(), PATH_CAPACITY);
+        EXPECT_EQ(1, UrlToPath(&address[0]));
+    });
+    ExpectNoLeak("file address to nothing", [&] {
+        lstrcpynW(&address[0], L"file:///C:/no/such%%20file", PATH_CAPACITY);
+        EXPECT_EQ(0, UrlToPath(&address[0]));
+    });
+}
+
+}  // namespace

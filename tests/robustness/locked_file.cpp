@@ -1,0 +1,43 @@
+// A file held open by another process.  See locked_file.h.
+#include "locked_file.h"
+
+#include "tests/e2e/shell_runner.h"
+
+LockedFile::LockedFile(const std::wstring &path)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE childInput = nullptr, output = nullptr, childOutput = nullptr;
+    if (!CreatePipe(&childInput, &input_, &inherit, 0)) return;
+    if (!CreatePipe(&output, &childOutput, &inherit, 0)) return;
+    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = childInput;
+    startup.hStdOutput = childOutput;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    std::wstring command = L"\"" + TestDirectory() + L"\\file_locker.exe\" \"" + path + L"\"";
+    BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process_);
+    CloseHandle(childInput);
+    CloseHandle(childOutput);
+    if (started) {
+        char word[7] = {};
+        DWORD read = 0;
+        locked_ = ReadFile(output, word, 6, &read, nullptr) && read == 6 &&
+                  std::string(word, 6) == "locked";
+    }
+    CloseHandle(output);
+}
+
+LockedFile::~LockedFile()
+{
+    if (input_ != nullptr) CloseHandle(input_);
+    if (process_.hProcess != nullptr) {
+        WaitForSingleObject(process_.hProcess, 10000);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}

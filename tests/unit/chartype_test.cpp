@@ -1,0 +1,56 @@
+// The table that stands in for the platform's character classification in
+// the native build agrees with the platform's call for every unit above
+// U+00FF.  When it does not, the test prints the ranges the platform gives,
+// in the form of the table in frame/chartype_table.cpp.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "frame/chartype_table.h"
+#include "frame/text.h"
+
+namespace {
+
+// The ranges of units from U+0100 on that have exactly the class wanted.
+std::string PlatformRanges(int wanted)
+{
+    std::string ranges;
+    int start = -1, count = 0;
+    for (int unit = 0x100; unit <= 0x10000; unit++) {
+        bool in = unit <= 0xFFFF && PlatformCharClass((wchar_t)unit) == wanted;
+        if (in && start < 0) start = unit;
+        if (!in && start >= 0) {
+            char range[32];
+            snprintf(range, sizeof range, "{0x%04X, 0x%04X},%s", start, unit - 1,
+                     ++count % 5 == 0 ? "\n" : " ");
+            ranges += range;
+            start = -1;
+        }
+    }
+    return ranges;
+}
+
+TEST(CharacterTable, AgreesWithThePlatformForEveryUnitAboveLatin1)
+{
+    int differences = 0;
+    for (int unit = 0x100; unit <= 0xFFFF; unit++) {
+        int platform = PlatformCharClass((wchar_t)unit);
+        int table = TableCharClass((wchar_t)unit);
+        if (platform != table && differences++ < 10) {
+            ADD_FAILURE() << std::hex << "U+" << unit << ": platform " << platform << ", table " << table;
+        }
+    }
+    EXPECT_EQ(0, differences);
+    if (differences != 0) {
+        printf("Spaces:\n%s\nLetters:\n%s\n", PlatformRanges(CHAR_CLASS_SPACE).c_str(),
+               PlatformRanges(CHAR_CLASS_LETTER).c_str());
+    }
+}
+
+TEST(CharacterTable, LeavesLatin1ToTheTextHelpers)
+{
+    for (int unit = 0; unit <= 0xFF; unit++) EXPECT_EQ(0, TableCharClass((wchar_t)unit)) << unit;
+}
+
+}  // namespace
