@@ -49,7 +49,6 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
     const wchar_t *word = name;
     int length = 0;
     ModifierSet modifiers = 0;
-    HotkeyCode result = HOTKEY_NONE;
     int i, column;
 
     if (name == 0) return HOTKEY_NONE;
@@ -75,12 +74,11 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
             length = TextLength(word);
         }
     }
+    /* Row names are unique in each table: the first match is the only one. */
     for (i = 0; i < table->rowCount; i++) {
-        if (TextEqualNoCaseSpan(word, length, KeyName(table, i))) {
-            result = KeyCell(table, i, column);
-        }
+        if (TextEqualNoCaseSpan(word, length, KeyName(table, i))) return KeyCell(table, i, column);
     }
-    return result;
+    return HOTKEY_NONE;
 }
 
 int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)

@@ -2,8 +2,9 @@
 ** The keystroke handler.  The host calls `key` for every keystroke on the
 ** command line; when the keystroke, with the modifiers held at that moment,
 ** is the hotkey, the information window opens for the word at the cursor and
-** the keystroke is consumed.  Every other keystroke costs one comparison, a
-** key-name parse on newer hosts, three modifier queries and nothing else.
+** the keystroke is consumed.  Every other keystroke costs a key-name parse
+** on newer hosts and one comparison; only a keystroke of the hotkey's own key
+** also costs the three modifier queries.
 */
 #include <windows.h>
 
@@ -13,6 +14,8 @@
 #include "hotkey_names.h"
 #include "keystroke.h"
 #include "word_at_cursor.h"
+
+enum { MARKER_BITS = HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT };
 
 int FindWordAtCursor(const wchar_t *line, const wchar_t *cursor)
 {
@@ -33,6 +36,11 @@ int key(KeystrokeRecord *record)
         code = ParseHotkeyName(record->keyName);
         if (code == 0) return 0;
     }
+
+    /* The held modifiers only ever add marker bits: a code whose other bits
+    ** are not the hotkey's cannot match whatever is held, and ends here
+    ** without asking the system for the modifiers. */
+    if ((code & ~MARKER_BITS) != (Settings.Hotkey & ~MARKER_BITS)) return 0;
 
     if (GetAsyncKeyState(VK_SHIFT) & 0x8000) held |= MODIFIER_SHIFT;
     if (GetAsyncKeyState(VK_CONTROL) & 0x8000) held |= MODIFIER_CTRL;
