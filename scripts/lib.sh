@@ -4,14 +4,15 @@
 
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
-TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb cmake googletest tmux
+TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake googletest tmux
                   clang libclang-rt-14-dev cppcheck clang-tidy)
 
 # Installs the Debian packages named that are not installed yet.
 ensure_packages() {
     local missing=() package
     for package in "$@"; do
-        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+            missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" != 0 ]; then
@@ -37,8 +38,10 @@ build_all() {
 }
 
 # The Wine settings every run uses: the project's prefix unless WINEPREFIX
-# is set, no debug output, and no Mono or Gecko installers.
+# is set, no debug output, no Mono or Gecko installers, and a UTF-8 locale,
+# from which Wine takes the code page of Unix file names.
 wine_environment() {
+    export LC_ALL=C.UTF-8
     export WINEPREFIX=${WINEPREFIX:-$TIRVALO_BUILD_DIR/wineprefix}
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -54,11 +57,14 @@ ensure_prefix() {
         flock 9
         [ -f "$WINEPREFIX/.tirvalo-ready" ] && exit 0
         echo "Preparing the Wine prefix $WINEPREFIX ..." >&2
-        wineboot --init </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.tirvalo-ready"
-    ) 9>"$WINEPREFIX/.tirvalo-lock"
+        wineboot --init </dev/null >/dev/null 2>&1 &&
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
+            wineserver -w &&
+            touch "$WINEPREFIX/.tirvalo-ready"
+    ) 9>"$WINEPREFIX/.tirvalo-lock" || {
+        echo "Cannot prepare the Wine prefix $WINEPREFIX." >&2
+        return 1
+    }
 }
 
 # Starts a private Xvfb on the first free display from :90 and exports
@@ -78,6 +84,8 @@ start_private_display() {
             export DISPLAY=":$n"
             return 0
         fi
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
     done
     echo "Cannot start a private Xvfb display." >&2
     return 1

@@ -42,6 +42,11 @@ check "window switches status" 0 $?
 check "dumped caption" $'Tirvalo\r' "$(head -n 1 "$work/out")"
 check "screenshot by its Linux path" PNG "$(head -c 4 "$work/help.png" | tail -c 3)"
 
+"$root/scripts/korrash" --stack-use -c "echo x" >"$work/out" 2>"$work/err"
+check "stack use status" 0 $?
+check "stack use reported" "korrash: stack used N of 1048576 bytes" \
+    "$(sed -E 's/used [0-9]+ of/used N of/; s/\r$//' "$work/err")"
+
 "$root/scripts/korrash" --bogus >"$work/out" 2>"$work/err"
 check "unknown switch status" 2 $?
 
