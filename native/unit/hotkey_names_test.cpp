@@ -10,13 +10,14 @@
 #include "shim/host_shim.h"
 #include "support/units.h"
 
-/* "Ctrl-" followed by count units of "x", and a key part. */
-static wchar_t *LongName(int count, const wchar_t *key)
+/* A prefix, count units of "x", and a key part. */
+static wchar_t *LongName(const wchar_t *prefix, int count, const wchar_t *key)
 {
-    int keyLength = UnitCount(key);
-    wchar_t *name = NewUnits(count + keyLength + 1);
-    for (int i = 0; i < count; i++) name[i] = L'x';
-    for (int i = 0; i <= keyLength; i++) name[count + i] = key[i];
+    int prefixLength = UnitCount(prefix), keyLength = UnitCount(key);
+    wchar_t *name = NewUnits(prefixLength + count + keyLength + 1);
+    for (int i = 0; i < prefixLength; i++) name[i] = prefix[i];
+    for (int i = 0; i < count; i++) name[prefixLength + i] = L'x';
+    for (int i = 0; i <= keyLength; i++) name[prefixLength + count + i] = key[i];
     return name;
 }
 
@@ -26,14 +27,17 @@ NATIVE_TEST(LongWordsAreReadOnlyAsFarAsTheLimit)
     for (int table = 0; table < 2; table++) {
         UseExtendedKeys = table;
         for (int count : {1022, 1023, 1024, 5000, 40000}) {
-            wchar_t *name = LongName(count, L"");
+            wchar_t *name = LongName(L"", count, L"");
             CHECK_EQ(0, ParseHotkeyName(name));
             FreeUnits(name);
-            name = LongName(count, L"-q");   /* an unknown modifier word */
+            name = LongName(L"", count, L"-q");   /* an unknown modifier word */
+            CHECK_EQ(0, ParseHotkeyName(name));
+            FreeUnits(name);
+            name = LongName(L"ctrl-", count, L"");   /* an unknown key */
             CHECK_EQ(0, ParseHotkeyName(name));
             FreeUnits(name);
         }
-        wchar_t *name = LongName(0, L"ctrl-q");
+        wchar_t *name = LongName(L"", 0, L"ctrl-q");
         CHECK_EQ(17, ParseHotkeyName(name));
         FreeUnits(name);
     }

@@ -33,6 +33,8 @@ protected:
         for (int i = 0; i < Repeats; i++) path();
         ProcessCounters after = ReadProcessCounters();
         EXPECT_EQ("", watch.Leaked()) << what;
+        ASSERT_TRUE(before.handles > 0 && before.gdiObjects > 0 && before.privateBytes > 0)
+            << Describe(before);
         EXPECT_EQ(before.handles, after.handles) << what;
         EXPECT_EQ(before.gdiObjects, after.gdiObjects) << what;
         EXPECT_EQ(before.userObjects, after.userObjects) << what;

@@ -80,6 +80,8 @@ TEST_F(SoakTest, TwoThousandWindowsLeaveNothingBehind)
     ProcessCounters last = ReadProcessCounters();
     Report("of 2,000 windows", first, last);
     EXPECT_EQ(Windows, closer.Closed());
+    // Counts that could not be read would compare 0 with 0.
+    ASSERT_TRUE(first.handles > 0 && first.gdiObjects > 0 && first.privateBytes > 0) << Describe(first);
     EXPECT_EQ(first.handles, last.handles);
     EXPECT_EQ(first.gdiObjects, last.gdiObjects);
     EXPECT_EQ(first.userObjects, last.userObjects);
@@ -122,6 +124,8 @@ TEST_F(SoakTest, TenThousandKeystrokesThatAreNotTheHotkey)
     ProcessCounters last = ReadProcessCounters();
     Report("of 10,000 keystrokes", first, last);
     EXPECT_EQ(0, closer.Closed());
+    // Counts that could not be read would compare 0 with 0.
+    ASSERT_TRUE(first.handles > 0 && first.gdiObjects > 0 && first.privateBytes > 0) << Describe(first);
     EXPECT_EQ(first.handles, last.handles);
     EXPECT_EQ(first.gdiObjects, last.gdiObjects);
     EXPECT_EQ(first.userObjects, last.userObjects);
