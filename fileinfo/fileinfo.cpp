@@ -68,15 +68,18 @@ int GetFileSystemName(const wchar_t *path, wchar_t *result)
 {
     wchar_t root[ROOT_CAPACITY];
     wchar_t label[TEXT_CAPACITY];
-    int end, backslashes;
+    int end, backslashes, rootBackslashes;
 
     if (path == 0 || result == 0) return -1;
     if (IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
         end = 3;                                  /* "C:\" */
     } else if (path[0] == L'\\' && path[1] == L'\\') {
-        /* "\\server\share\" or "\\?\C:\": up to the fourth backslash. */
+        /* "\\server\share\" or "\\?\C:\": up to the fourth backslash;
+        ** a share in the long-path form, "\\?\UNC\server\share\", to the
+        ** sixth, or the volume query would be asked about "\\?\UNC\". */
+        rootBackslashes = TextEqualNoCaseN(path, L"\\\\?\\UNC\\", 8) ? 6 : 4;
         backslashes = 0;
-        for (end = 0; path[end] != 0 && backslashes < 4; end++) {
+        for (end = 0; path[end] != 0 && backslashes < rootBackslashes; end++) {
             if (path[end] == L'\\') backslashes++;
         }
     } else {
@@ -139,7 +142,7 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart)
 
 /* The file version from a program's or library's fixed version
 ** information, into the record's four numbers; they stay 0 when there is
-** none.  The version block is the one heap allocation of the plug-in. */
+** none.  The version block is the one block the plug-in allocates itself. */
 static void ReadFileVersion(const wchar_t *path, FileInfoRecord *record)
 {
     DWORD ignored = 0;

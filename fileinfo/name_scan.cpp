@@ -80,10 +80,11 @@ void NarrowPercents(wchar_t *text)
 int AppendDoublingPercents(wchar_t *buffer, int capacity, const wchar_t *text)
 {
     int length, status;
-    if (buffer == 0 || capacity < 1) return TEXT_NO_ROOM;
+    /* Appending nothing checks, within the capacity, that the buffer holds
+    ** a terminated text, and terminates one that fills it. */
+    status = TextAppend(buffer, capacity, L"");
+    if (status != TEXT_OK) return status;
     length = TextLength(buffer);
-    if (length >= capacity) return TEXT_CUT;
-    status = TEXT_OK;
     for (; text != 0 && *text != 0 && status == TEXT_OK; text++) {
         /* A doubled sign goes in whole or not at all. */
         if (*text == L'%' && length + 2 > capacity - 1) return TEXT_CUT;

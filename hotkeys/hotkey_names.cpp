@@ -86,7 +86,8 @@ int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
     const KeyTableDescription *table = ActiveKeyTable();
     int row, column, foundRow = -1, foundColumn = -1;
 
-    for (row = 0; row < table->rowCount; row++) {
+    /* -1 and -2 stand in the tables as markers, never as hotkeys. */
+    for (row = 0; code > 0 && row < table->rowCount; row++) {
         for (column = 0; column < table->columnCount; column++) {
             if (KeyCell(table, row, column) == code) {
                 foundRow = row;

@@ -64,6 +64,12 @@ NATIVE_TEST(DoubledPercentsGoInWholeOrNotAtAll)
         CHECK_EQ(0, percents % 2);
         FreeUnits(buffer);
     }
+    /* A buffer that its text fills unterminated is terminated, never read past. */
+    wchar_t *full = NewUnits(3);
+    full[0] = full[1] = full[2] = L'x';
+    CHECK_EQ(TEXT_CUT, AppendDoublingPercents(full, 3, L"%"));
+    CHECK_TEXT(L"xx", full);
+    FreeUnits(full);
     wchar_t text[16];
     TextCopy(text, 16, L"%%%%%\xFF05%%");
     CHECK_EQ(3, UndoublePercents(text));

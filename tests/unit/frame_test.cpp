@@ -2,7 +2,10 @@
 // and Help give, the host version probe and gate, and the error prefix.
 #include <windows.h>
 
+#include <string>
+
 #include "frame/help.h"
+#include "frame/host_api.h"
 #include "frame/plugin.h"
 #include "frame/text.h"
 #include "host_state.h"
@@ -167,6 +170,15 @@ TEST_F(FrameTest, ErrorPrefixWritesTheBatchNameAsPlainText)
     SetBatch(L"C:\\50%s %d %n.btm", L"3");
     WriteErrorPrefix();
     EXPECT_EQ(L"Tirvalo plugin: C:\\50%s %d %n.btm [3]  ", Err());
+}
+
+TEST_F(FrameTest, ErrorPrefixWithoutTheBatchTextTheHostCouldNotExpand)
+{
+    // A name that fills the host's whole expansion buffer: the name and
+    // line do not fit, and the expansion fails.
+    SetBatch((L"C:\\" + std::wstring(HOST_EXPAND_CAPACITY - 8, L'n')).c_str(), L"3");
+    WriteErrorPrefix();
+    EXPECT_EQ(L"Tirvalo plugin: ", Err());
 }
 
 }  // namespace

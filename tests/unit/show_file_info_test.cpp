@@ -24,10 +24,12 @@ HANDLE WINAPI CountingFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
 
 // Wine names every volume NTFS; the other answers come from here.
 const wchar_t *FakeFileSystem = nullptr;   // null: the volume cannot tell
+std::wstring FakeRootAsked;                // the root of the last question
 
-BOOL WINAPI FakeVolumeInformation(const wchar_t *, wchar_t *, DWORD, DWORD *, DWORD *, DWORD *,
+BOOL WINAPI FakeVolumeInformation(const wchar_t *root, wchar_t *, DWORD, DWORD *, DWORD *, DWORD *,
                                   wchar_t *name, DWORD capacity)
 {
+    FakeRootAsked = root;
     if (FakeFileSystem == nullptr) return FALSE;
     lstrcpynW(name, FakeFileSystem, capacity);
     return TRUE;
@@ -239,6 +241,26 @@ TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
         if (c.result == 0) EXPECT_STREQ(L"NTFS", name);
     }
     EXPECT_EQ(-1, GetFileSystemName(nullptr, nullptr));
+
+    // The root the volume is asked about, in each form of a path.
+    const struct { const wchar_t *path, *root; } roots[] = {
+        {L"C:\\dir\\x.txt", L"C:\\"},
+        {L"\\\\server\\share\\dir\\x.txt", L"\\\\server\\share\\"},
+        {L"\\\\?\\C:\\dir\\x.txt", L"\\\\?\\C:\\"},
+        {L"\\\\?\\UNC\\server\\share\\dir\\x.txt", L"\\\\?\\UNC\\server\\share\\"},
+        {L"\\\\?\\unc\\server\\share", L"\\\\?\\unc\\server\\share"},
+        {L"\\\\server", L"\\\\server"},
+    };
+    void *real = ReplaceImport("kernel32.dll", "GetVolumeInformationW", (void *)FakeVolumeInformation);
+    ASSERT_NE(nullptr, real);
+    FakeFileSystem = L"NTFS";
+    for (const auto &c : roots) {
+        wchar_t name[1024];
+        FakeRootAsked.clear();
+        EXPECT_EQ(0, GetFileSystemName(c.path, name)) << c.path;
+        EXPECT_EQ(c.root, FakeRootAsked) << c.path;
+    }
+    ReplaceImport("kernel32.dll", "GetVolumeInformationW", real);
 }
 
 TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
