@@ -38,9 +38,10 @@ int SplitArguments(const wchar_t *text)
             slot++;
             length = 0;
         }
-        if (slot < ARGUMENT_SLOTS && length < ARGUMENT_UNITS) {
-            ArgumentTable[slot][length++] = UpperAscii(unit);
-            ArgumentTable[slot][length] = 0;
+        /* Past the 128th argument, and past an argument's 2048th unit,
+        ** units are dropped. */
+        if (slot < ARGUMENT_SLOTS) {
+            TextPutUnit(ArgumentTable[slot], ARGUMENT_UNITS + 1, &length, UpperAscii(unit));
             ArgumentLengths[slot] = length;
         }
     }

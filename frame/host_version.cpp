@@ -1,7 +1,8 @@
 /*
 ** The probe and the gate of the host's version.  The host tells its version
 ** through "%_4ver" (major number, one separator, minor number) and its build
-** through "%_build".
+** through "%_build".  Here too: the copy-and-expand that every text the
+** plug-in asks the host about goes through.
 */
 #include "host_api.h"
 #include "plugin.h"
@@ -10,11 +11,10 @@
 int HostMajorVersion = 0;
 int UseExtendedKeys = 0;
 
-/* Copies a host text into buffer and expands it there. */
-static void ExpandHostText(wchar_t *buffer, const wchar_t *text)
+int ExpandHostText(wchar_t *buffer, const wchar_t *text)
 {
     TextCopy(buffer, HOST_EXPAND_CAPACITY, text);
-    ExpandVariables(buffer, 1);
+    return ExpandVariables(buffer, 1);
 }
 
 int ProbeHostVersion(void)

@@ -32,8 +32,7 @@ int InitializePlugin(void)
     /* The message is for an interactive shell only: a transient shell, a
     ** pipe or the variable noloadmsg (any value) gives something other than
     ** exactly "00" and keeps it quiet. */
-    TextCopy(text, HOST_EXPAND_CAPACITY, L"%[_transient]%[_pipe]%[noloadmsg]");
-    ExpandVariables(text, 1);
+    ExpandHostText(text, L"%[_transient]%[_pipe]%[noloadmsg]");
     if (text[0] == L'0' && text[1] == L'0' && text[2] == 0) {
         FormatHotkeyName(text, HOST_EXPAND_CAPACITY);
         Printf(L"Tirvalo v%d.%d.%d loaded; hotkey is %s.\n", TIRVALO_VERSION_MAJOR,

@@ -65,14 +65,12 @@ int WriteErrorPrefix(void)
     HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
 
     Qprintf(errors, L"%s plugin: ", PluginName);
-    TextCopy(text, HOST_EXPAND_CAPACITY, L"%_batch");
-    if (ExpandVariables(text, 1) != 0 || text[0] == L'0') return 0;
+    if (ExpandHostText(text, L"%_batch") != 0 || text[0] == L'0') return 0;
 
     /* The batch file's name and line come from the host as they are: they
     ** are written as plain text, never used as a format.  An expansion that
     ** failed would show the variables' own names: nothing is written then. */
-    TextCopy(text, HOST_EXPAND_CAPACITY, L"%_batchname [%_batchline]  ");
-    if (ExpandVariables(text, 1) != 0) return 0;
+    if (ExpandHostText(text, L"%_batchname [%_batchline]  ") != 0) return 0;
     Qprintf(errors, L"%s", text);
     return 0;
 }

@@ -39,6 +39,10 @@ extern void *g_instance;
 extern int HostMajorVersion;
 extern int UseExtendedKeys;
 
+/* Copies text into buffer (HOST_EXPAND_CAPACITY units) and has the host
+** expand it there; the host's result, 0 when expanded. */
+int ExpandHostText(wchar_t *buffer, const wchar_t *text);
+
 /* Writes "Tirvalo plugin: " and, inside a batch file, its name and line to
 ** standard error; always 0. */
 int WriteErrorPrefix(void);
