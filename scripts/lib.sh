@@ -91,6 +91,21 @@ start_private_display() {
     return 1
 }
 
+# A private Xvfb when DISPLAY is not set, stopped when the script ends.
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    start_private_display || return 1
+    trap stop_private_display EXIT
+}
+
+# Starts Wine's server (with the options given) and its background
+# processes, by running wine_warmup.exe once, with their output apart from
+# ours: otherwise they keep the caller's output pipe open after we end.
+start_wine_apart() {
+    wineserver "$@" </dev/null >/dev/null 2>&1
+    wine "$TIRVALO_BUILD_DIR/bin/wine_warmup.exe" </dev/null >/dev/null 2>&1
+}
+
 stop_private_display() {
     [ -n "${XVFB_PID:-}" ] || return 0
     kill "$XVFB_PID" 2>/dev/null
