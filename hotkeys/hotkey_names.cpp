@@ -81,26 +81,39 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
     return HOTKEY_NONE;
 }
 
-int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
+/*
+** The last cell of the table that holds code, as its row and column; 0 when
+** no cell does.  -1 and -2 stand in the tables as markers, never as hotkeys,
+** so only a positive code is looked for.
+*/
+static int FindHotkeyCell(const KeyTableDescription *table, HotkeyCode code, int *foundRow,
+                          int *foundColumn)
 {
-    const KeyTableDescription *table = ActiveKeyTable();
-    int row, column, foundRow = -1, foundColumn = -1;
+    int row, column, found = 0;
 
-    /* -1 and -2 stand in the tables as markers, never as hotkeys. */
     for (row = 0; code > 0 && row < table->rowCount; row++) {
         for (column = 0; column < table->columnCount; column++) {
             if (KeyCell(table, row, column) == code) {
-                foundRow = row;
-                foundColumn = column;
+                *foundRow = row;
+                *foundColumn = column;
+                found = 1;
             }
         }
     }
-    if (foundRow < 0) {
+    return found;
+}
+
+int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
+{
+    const KeyTableDescription *table = ActiveKeyTable();
+    int row, column;
+
+    if (!FindHotkeyCell(table, code, &row, &column)) {
         TextCopy(buffer, capacity, L"(unknown)");
         return -1;
     }
-    TextCopy(buffer, capacity, ModifierPrefixes[foundColumn]);
-    TextAppend(buffer, capacity, KeyName(table, foundRow));
+    TextCopy(buffer, capacity, ModifierPrefixes[column]);
+    TextAppend(buffer, capacity, KeyName(table, row));
     return 0;
 }
 
@@ -111,16 +124,8 @@ int FormatHotkeyName(wchar_t *buffer, int capacity)
 
 int IsKnownHotkey(HotkeyCode code)
 {
-    const KeyTableDescription *table = ActiveKeyTable();
     int row, column;
-
-    if (code <= 0) return 0;
-    for (row = 0; row < table->rowCount; row++) {
-        for (column = 0; column < table->columnCount; column++) {
-            if (KeyCell(table, row, column) == code) return 1;
-        }
-    }
-    return 0;
+    return FindHotkeyCell(ActiveKeyTable(), code, &row, &column);
 }
 
 int FormatHotkeyListLine(const KeyTableDescription *table, int row, wchar_t *buffer,
