@@ -46,6 +46,13 @@ Variable *FindVariable(std::vector<Variable> &list, const wchar_t *name)
     return nullptr;
 }
 
+/* A variable by name: the shell's own first, then the user's. */
+Variable *FindAnyVariable(const wchar_t *name)
+{
+    Variable *v = FindVariable(Internals, name);
+    return v != nullptr ? v : FindVariable(Users, name);
+}
+
 void StoreVariable(std::vector<Variable> &list, const wchar_t *name, const wchar_t *value)
 {
     Variable *v = FindVariable(list, name);
@@ -91,8 +98,7 @@ bool IsNameUnit(wchar_t c)
 
 std::wstring LookUp(const std::wstring &name)
 {
-    Variable *v = FindVariable(Internals, name.c_str());
-    if (v == nullptr) v = FindVariable(Users, name.c_str());
+    Variable *v = FindAnyVariable(name.c_str());
     return v != nullptr ? v->value : std::wstring();
 }
 
@@ -396,8 +402,7 @@ const wchar_t *KorrashGetVariable(const wchar_t *name)
 {
     EnsureInitialized();
     if (name == nullptr) return nullptr;
-    Variable *v = FindVariable(Internals, name);
-    if (v == nullptr) v = FindVariable(Users, name);
+    Variable *v = FindAnyVariable(name);
     return v != nullptr ? v->value.c_str() : nullptr;
 }
 
