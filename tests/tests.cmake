@@ -86,14 +86,19 @@ set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
 # window template compiled into the test program, the stand-in host, real
 # files, registry and windows.  Times are local to a zone with daylight
 # saving, in the English (United States) formats.
-add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
-add_executable(fileinfo_tests
+# What every test program of real files and windows links: the plug-in's
+# code with its window template, the window dump, and the shared helpers.
+set(WINDOW_TEST_SOURCES
   $<TARGET_OBJECTS:tirvalo_code>
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/unit/fileinfo_fixture.cpp
   tests/unit/import_table.cpp
   tests/e2e/shell_runner.cpp
+)
+add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
+add_executable(fileinfo_tests
+  ${WINDOW_TEST_SOURCES}
   tests/unit/name_scan_test.cpp
   tests/unit/formatters_test.cpp
   tests/unit/filetype_test.cpp
@@ -113,12 +118,7 @@ gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 # modifier keys held for real; and the stand-in shell's key codes checked
 # against the plug-in's tables.
 add_executable(keystroke_tests
-  $<TARGET_OBJECTS:tirvalo_code>
-  $<TARGET_OBJECTS:window_dump>
-  dialog/Tirvalo.rc
-  tests/unit/fileinfo_fixture.cpp
-  tests/unit/import_table.cpp
-  tests/e2e/shell_runner.cpp
+  ${WINDOW_TEST_SOURCES}
   host/keyboard.cpp
   tests/unit/word_at_cursor_test.cpp
   tests/unit/keystroke_test.cpp
@@ -161,13 +161,8 @@ add_executable(file_locker tests/robustness/file_locker.cpp)
 target_compile_options(file_locker PRIVATE -municode)
 target_link_options(file_locker PRIVATE -municode)
 add_executable(robustness_tests
-  $<TARGET_OBJECTS:tirvalo_code>
-  $<TARGET_OBJECTS:window_dump>
-  dialog/Tirvalo.rc
+  ${WINDOW_TEST_SOURCES}
   host/stack_probe.cpp
-  tests/unit/fileinfo_fixture.cpp
-  tests/unit/import_table.cpp
-  tests/e2e/shell_runner.cpp
   tests/robustness/process_counters.cpp
   tests/robustness/window_closer.cpp
   tests/robustness/locked_file.cpp
