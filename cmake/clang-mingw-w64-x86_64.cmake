@@ -1,6 +1,6 @@
-# Cross-compiling for Windows x64 with clang, using MinGW-w64's headers,
-# its GCC's C++ library (posix threads) and its binutils: the second
-# compiler the DLL and the stand-in host must build warning-free with.
+# Cross-compiling for Windows x64 with clang and lld, using MinGW-w64's
+# headers and libraries and its GCC's C++ library (posix threads).  The
+# build that is tested and shipped: lld writes the DLL's symbols as a PDB.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -18,9 +18,9 @@ file(GLOB MINGW_GCC_DIRS /usr/lib/gcc/${TOOLCHAIN_PREFIX}/*-posix)
 list(GET MINGW_GCC_DIRS 0 MINGW_GCC_DIR)
 set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES
     ${MINGW_GCC_DIR}/include/c++ ${MINGW_GCC_DIR}/include/c++/${TOOLCHAIN_PREFIX})
-# GNU ld, and the threads library that the static C++ runtime needs.
+# lld, and the GCC runtime libraries that the static C++ runtime needs.
 foreach(kind EXE SHARED MODULE)
-  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=bfd -pthread -L${MINGW_GCC_DIR}")
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -pthread -L${MINGW_GCC_DIR}")
 endforeach()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})

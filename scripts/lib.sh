@@ -5,7 +5,7 @@
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
 TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake googletest tmux
-                  clang libclang-rt-14-dev cppcheck clang-tidy)
+                  clang lld llvm libclang-rt-14-dev cppcheck clang-tidy zip unzip)
 
 # Installs the Debian packages named that are not installed yet.
 ensure_packages() {
@@ -30,7 +30,7 @@ build_all() {
     local target targets=()
     if [ ! -f "$TIRVALO_BUILD_DIR/CMakeCache.txt" ]; then
         cmake -S "$TIRVALO_ROOT" -B "$TIRVALO_BUILD_DIR" \
-            -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/clang-mingw-w64-x86_64.cmake" \
             -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
     fi
     for target in "$@"; do targets+=(--target "$target"); done
@@ -118,4 +118,42 @@ windows_path() {
     local full
     full=$(realpath -m -- "$1")
     printf 'Z:%s' "${full//\//\\}"
+}
+
+# The file version of a DLL, "1.4.0.4", read from its version resource (the
+# fixed part, which starts with the signature 0xFEEF04BD).
+dll_file_version() {
+    local offset ms ls
+    offset=$(LC_ALL=C grep -obUaP '\xBD\x04\xEF\xFE' "$1" | head -1 | cut -d: -f1)
+    [ -n "$offset" ] || { echo "No version resource in $1." >&2; return 1; }
+    read -r ms ls < <(od -An -tu4 -j $((offset + 8)) -N 8 "$1")
+    echo "$((ms >> 16)).$((ms & 0xFFFF)).$((ls >> 16)).$((ls & 0xFFFF))"
+}
+
+# Packs the built DLL and PDB of BUILD_DIR into DIST_DIR: the plug-in's zip
+# (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), and
+# SHA256SUMS.  The same inputs give the same bytes: the entries carry the
+# time of the source's commit (SOURCE_DATE_EPOCH when set), fixed
+# permissions and no extra fields, in a fixed order.
+package_release() {
+    local build=$1 dist=$2 version epoch stage name
+    version=$(dll_file_version "$build/bin/Tirvalo.dll") || return 1
+    epoch=${SOURCE_DATE_EPOCH:-$(git -C "$TIRVALO_ROOT" log -1 --format=%ct 2>/dev/null)}
+    [ -n "$epoch" ] || { echo "No commit time: set SOURCE_DATE_EPOCH." >&2; return 1; }
+    name=Tirvalo-$version-x64
+    stage=$(mktemp -d) || return 1
+    mkdir -p "$stage/plugin" "$stage/symbols" "$dist" || return 1
+    cp "$build/bin/Tirvalo.dll" "$stage/plugin/Tirvalo.dll" &&
+        cp "$build/bin/Tirvalo.pdb" "$stage/symbols/Tirvalo.pdb" &&
+        sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$TIRVALO_ROOT/docs/release-readme.txt" \
+            >"$stage/plugin/README.txt" &&
+        chmod 644 "$stage"/*/* &&
+        touch -d "@$epoch" "$stage"/*/* &&
+        rm -f "$dist/$name.zip" "$dist/$name-symbols.zip" "$dist/SHA256SUMS" &&
+        (cd "$stage/plugin" && TZ=UTC zip -q -X -D "$dist/$name.zip" Tirvalo.dll README.txt) &&
+        (cd "$stage/symbols" && TZ=UTC zip -q -X -D "$dist/$name-symbols.zip" Tirvalo.pdb) &&
+        (cd "$dist" && sha256sum "$name.zip" "$name-symbols.zip" >SHA256SUMS)
+    local status=$?
+    rm -rf "$stage"
+    return $status
 }

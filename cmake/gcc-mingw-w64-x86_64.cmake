@@ -1,4 +1,6 @@
-# Cross-compiling for Windows x64 with Debian's MinGW-w64 (posix threads).
+# Cross-compiling for Windows x64 with Debian's MinGW-w64 GCC (posix threads):
+# the second compiler the DLL and the stand-in host must build with and
+# behave the same under.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
