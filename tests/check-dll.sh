@@ -1,12 +1,35 @@
 #!/bin/bash
-# Reads Tirvalo.dll's export and import tables: the exports are exactly the
-# entry points built so far, by their undecorated names; the imports come
-# from Windows system DLLs and Korrash.dll only, and from Korrash.dll only
-# the host's nine functions.
+# Reads the Tirvalo.dll that ships: the exports are exactly the entry
+# points, by their undecorated names; the imports come from Windows system
+# DLLs and Korrash.dll only, and from Korrash.dll only the host's nine
+# functions.  The image asks for ASLR (64-bit) and DEP, has no section both
+# writable and executable, no debug information and no path of the folder it
+# was built in.
 set -u
-dll=${1:?usage: check-dll.sh Tirvalo.dll}
+dll=${1:?usage: check-dll.sh Tirvalo.dll [SOURCE_DIR BUILD_DIR]}
 dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "FAIL: cannot read $dll"; exit 1; }
 status=0
+
+headers=$(llvm-readobj --file-headers "$dll") || { echo "FAIL: llvm-readobj cannot read $dll"; exit 1; }
+for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
+    echo "$headers" | grep -q "IMAGE_DLL_CHARACTERISTICS_$flag " ||
+        { echo "FAIL: $flag not set"; status=1; }
+done
+# Each section as "name flags", its flags the characteristics in hex.
+sections=$(llvm-readobj --sections "$dll" | awk '
+    /^ *Name: / { name = $2 } /^ *Characteristics \[/ { gsub(/[()]/, "", $3); print name, $3 }')
+[ -n "$sections" ] || { echo "FAIL: no sections read"; status=1; }
+while read -r name flags; do
+    (( (flags & 0x80000000) && (flags & 0x20000000) )) &&
+        { echo "FAIL: section $name is writable and executable"; status=1; }
+    [[ $name == .debug* || $name == /* ]] && { echo "FAIL: debug section $name"; status=1; }
+done <<<"$sections"
+for folder in "${@:2}"; do
+    windows=Z:${folder//\//\\}  # as Wine shows it: Z:\work\...
+    if (strings -a "$dll"; strings -a -el "$dll") | grep -qiF -e "$folder" -e "$windows"; then
+        echo "FAIL: the DLL names the folder $folder"; status=1
+    fi
+done
 
 exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed 1d |
     awk 'NF { print $NF }' | sort)

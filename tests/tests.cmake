@@ -66,7 +66,13 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 
 # What Tirvalo.dll exports and imports, read from the file itself.
 add_test(NAME dll.exports_and_imports
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-dll.sh $<TARGET_FILE:Tirvalo>)
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-dll.sh $<TARGET_FILE:Tirvalo> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+
+# The release packed from this build: zips, sums, README.txt and the PDB.
+add_test(NAME release.package_and_symbols COMMAND ${CMAKE_SOURCE_DIR}/tests/release-test.sh)
+set_tests_properties(release.package_and_symbols PROPERTIES
+  FIXTURES_REQUIRED wine
+  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # The launcher, from the Linux side, with the project's prefix and server.
 add_test(NAME launcher.runs_commands

@@ -1,0 +1,86 @@
+#!/bin/bash
+# The release as a user downloads it, packed from the build that every test
+# ran against: the two zips hold exactly their files, the DLL is that build's
+# byte for byte, SHA256SUMS checks, the version in the names is the version
+# resource's, README.txt is CRLF text that repeats the DLL's own help, and
+# the PDB matches the DLL and resolves addresses in key and tirvalo to their
+# functions, source files and lines.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/lib.sh"
+wine_environment
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+bin=$TIRVALO_BUILD_DIR/bin
+
+package_release "$TIRVALO_BUILD_DIR" "$work/dist" || { echo "FAIL: cannot pack the release"; exit 1; }
+version=$(strings -a -el "$bin/Tirvalo.dll" | grep -A1 -x FileVersion | tail -1)
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no FileVersion text in the DLL: '$version'"
+name=Tirvalo-$version-x64
+zips=$(cd "$work/dist" && ls)
+[ "$zips" = "$(printf '%s\n' SHA256SUMS "$name-symbols.zip" "$name.zip")" ] ||
+    fail "dist holds: $(echo $zips), not the zips of version $version"
+
+# The zips' entries, in order, and the DLL that was tested.
+[ "$(zipinfo -1 "$work/dist/$name.zip" 2>&1)" = $'Tirvalo.dll\nREADME.txt' ] ||
+    fail "$name.zip holds: $(zipinfo -1 "$work/dist/$name.zip" 2>&1 | tr '\n' ' ')"
+[ "$(zipinfo -1 "$work/dist/$name-symbols.zip" 2>&1)" = Tirvalo.pdb ] ||
+    fail "$name-symbols.zip holds: $(zipinfo -1 "$work/dist/$name-symbols.zip" 2>&1 | tr '\n' ' ')"
+(cd "$work/dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not check"
+mkdir "$work/unpacked"
+unzip -q "$work/dist/$name.zip" -d "$work/unpacked" &&
+    unzip -q "$work/dist/$name-symbols.zip" -d "$work/unpacked" || fail "cannot unpack the zips"
+cmp -s "$work/unpacked/Tirvalo.dll" "$bin/Tirvalo.dll" || fail "the zip's DLL is not the tested one"
+
+# README.txt: CRLF line ends only, the version filled in, and the DLL's help
+# text, its facts about the hotkey, the minimum shell and the registry.
+readme=$work/unpacked/README.txt
+[ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] || fail "README.txt has lines without CRLF"
+grep -q '@' "$readme" && fail "README.txt keeps a placeholder: $(grep '@' "$readme" | head -1)"
+grep -qF "$name.zip" "$readme" || fail "README.txt does not name $name.zip"
+sed 's/[[:space:]]*$//' "$readme" >"$work/readme.lines"
+noloadmsg=1 wine "$bin/korrash.exe" -c "tirvalo /?" -c "tirvalo" >"$work/help" 2>&1
+help_lines=0
+while IFS= read -r line; do
+    line=${line%$'\r'}
+    line=${line%"${line##*[![:space:]]}"}
+    [ -n "$line" ] || continue
+    help_lines=$((help_lines + 1))
+    grep -qxF -- "$line" "$work/readme.lines" || fail "README.txt lacks the help line '$line'"
+done < <(sed -n '1,/current setting will be shown/p' "$work/help")
+[ $help_lines -ge 10 ] || fail "too little help text ($help_lines lines): $(head -3 "$work/help")"
+hotkey=$(sed -n 's/^Tirvalo hotkey is \(.*\)\.\r*$/\1/p' "$work/help")
+[ -n "$hotkey" ] && grep -qF "hotkey, $hotkey unless" "$readme" || fail "README.txt does not give the hotkey '$hotkey'"
+old=$(noloadmsg=1 wine "$bin/korrash.exe" --host-version 11.00 --host-build 47 -c "rem" 2>&1)
+[[ $old =~ v([0-9]+\.[0-9]+)\.([0-9]+)\ or\ higher ]] &&
+    grep -qF "version ${BASH_REMATCH[1]} build ${BASH_REMATCH[2]} or later" "$readme" ||
+    fail "README.txt does not give the oldest shell of: $old"
+grep -qF 'HKEY_CURRENT_USER\Software\VelmPlugins\Tirvalo' "$readme" || fail "README.txt names no registry key"
+
+# The PDB: its GUID and age are those the DLL's debug directory asks for.
+summary=$(llvm-pdbutil dump -summary "$work/unpacked/Tirvalo.pdb" 2>&1) || fail "llvm-pdbutil cannot read the PDB"
+pdb_guid=$(echo "$summary" | sed -n 's/^ *GUID: {\(.*\)}$/\1/p')
+pdb_age=$(echo "$summary" | sed -n 's/^ *Age: //p')
+directory=$(llvm-readobj --coff-debug-directory "$bin/Tirvalo.dll")
+read -r -a bytes < <(echo "$directory" | sed -n 's/^ *PDBGUID: (\(.*\))$/\1/p')
+dll_guid=${bytes[3]}${bytes[2]}${bytes[1]}${bytes[0]}-${bytes[5]}${bytes[4]}-${bytes[7]}${bytes[6]}
+dll_guid+=-${bytes[8]}${bytes[9]}-$(IFS=; echo "${bytes[*]:10}")
+[ ${#bytes[@]} = 16 ] && [ "$pdb_guid" = "$dll_guid" ] || fail "PDB GUID $pdb_guid, the DLL asks for $dll_guid"
+[ -n "$pdb_age" ] && echo "$directory" | grep -qx " *PDBAge: $pdb_age" || fail "PDB age $pdb_age differs"
+echo "$directory" | grep -qx ' *PDBFileName: Tirvalo.pdb' || fail "the DLL names its PDB otherwise"
+
+# An address a little inside each of two entry points, symbolised with the
+# PDB beside the DLL, as a debugger loads it.
+for entry in key:hotkeys/keystroke.cpp tirvalo:command/tirvalo.cpp; do
+    function=${entry%%:*} file=${entry#*:}
+    rva=$(llvm-readobj --coff-exports "$bin/Tirvalo.dll" | grep -A1 -x "  Name: $function" | awk '/RVA:/ { print $2 }')
+    where=$(cd "$work/unpacked" && llvm-symbolizer --obj=Tirvalo.dll --relative-address "$(printf '0x%x' $((rva + 4)))")
+    [ "$(echo "$where" | sed -n 1p)" = "$function" ] || fail "$function+4 resolves to: $where"
+    [[ $(echo "$where" | sed -n 2p) =~ ^C:\\tirvalo\\${file//\//\\\\}:[1-9][0-9]*: ]] ||
+        fail "$function+4 has no line of $file: $where"
+done
+
+[ $failures = 0 ] && echo "release $name: zips, sums, README.txt and PDB checked"
+exit $((failures > 0))
