@@ -24,8 +24,8 @@ ensure_packages() {
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
 }
 
-# Configures (once) and builds everything into $TIRVALO_BUILD_DIR, or only
-# the targets named.
+# Configures (once) and builds the product, the stand-in host and the tests
+# into $TIRVALO_BUILD_DIR, or only the targets named.
 build_all() {
     local target targets=()
     if [ ! -f "$TIRVALO_BUILD_DIR/CMakeCache.txt" ]; then
@@ -37,32 +37,79 @@ build_all() {
     cmake --build "$TIRVALO_BUILD_DIR" -j "$(nproc)" "${targets[@]}"
 }
 
+# The native build of the text routines (native/): clang for Linux with the
+# sanitizers, their unit tests and fuzz targets, in $TIRVALO_BUILD_DIR/native.
+build_native() {
+    local dir=$TIRVALO_BUILD_DIR/native
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$TIRVALO_ROOT/native" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+# The DLL once more with the second compiler, MinGW-w64 GCC, warnings as
+# errors, in $TIRVALO_BUILD_DIR/gcc-mingw (the test gcc_mingw.same_behaviour
+# compares the two).
+build_second_compiler() {
+    local dir=$TIRVALO_BUILD_DIR/gcc-mingw
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$TIRVALO_ROOT" -B "$dir" \
+            -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/gcc-mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=Release -DTIRVALO_PRODUCT_ONLY=ON >/dev/null || return 1
+    fi
+    cmake --build "$dir" -j "$(nproc)" --target Tirvalo
+}
+
+# Lanes: CTest runs Windows tests side by side, one in each lane, and each
+# lane has a Wine prefix and an X display of its own, so that the windows,
+# the foreground and the keys held down of one test never meet another's.
+# Lane 0 uses the project's prefix.  scripts/test lists the lanes' displays
+# in TIRVALO_LANE_DISPLAYS; CTest names a test's lane in its environment.
+TIRVALO_LANES=${TIRVALO_LANES:-2}
+lane_prefix() {
+    if [ "$1" = 0 ]; then echo "$TIRVALO_BUILD_DIR/wineprefix"; else echo "$TIRVALO_BUILD_DIR/wineprefix-$1"; fi
+}
+
 # The Wine settings every run uses: the project's prefix unless WINEPREFIX
-# is set, no debug output, no Mono or Gecko installers, and a UTF-8 locale,
-# from which Wine takes the code page of Unix file names.
+# is set (or the lane's, in a test that CTest gave one), no debug output, no
+# Mono or Gecko installers, and a UTF-8 locale, from which Wine takes the
+# code page of Unix file names.
 wine_environment() {
+    local lane displays
     export LC_ALL=C.UTF-8
     export WINEPREFIX=${WINEPREFIX:-$TIRVALO_BUILD_DIR/wineprefix}
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${CTEST_RESOURCE_GROUP_0_WINE:-}" ]; then   # "id:1,slots:1"
+        lane=${CTEST_RESOURCE_GROUP_0_WINE#id:}
+        lane=${lane%%,*}
+        read -r -a displays <<<"${TIRVALO_LANE_DISPLAYS:-}"
+        WINEPREFIX=$(lane_prefix "$lane")
+        [ -n "${displays[$lane]:-}" ] && export DISPLAY=${displays[$lane]}
+    fi
 }
 
 # Creates and prepares the Wine prefix once.  Windows are "unmanaged" there:
-# without a window manager, a managed window takes seconds to close.
+# without a window manager, a managed window takes seconds to close.  Wine's
+# server may stay running (a Wine program left open, "wineserver -p"): the
+# preparation never waits for it to end, and gives up after two minutes.
 ensure_prefix() {
     wine_environment
     [ -f "$WINEPREFIX/.tirvalo-ready" ] && return 0
-    mkdir -p "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX" || return 1
     (
-        flock 9
+        flock -w 60 9 || exit 1
         [ -f "$WINEPREFIX/.tirvalo-ready" ] && exit 0
         echo "Preparing the Wine prefix $WINEPREFIX ..." >&2
-        wineboot --init </dev/null >/dev/null 2>&1 &&
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 &&
-            wineserver -w &&
+        timeout 50 wineboot --init </dev/null >/dev/null 2>&1 &&
+            timeout 10 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                </dev/null >/dev/null 2>&1 &&
             touch "$WINEPREFIX/.tirvalo-ready"
     ) 9>"$WINEPREFIX/.tirvalo-lock" || {
-        echo "Cannot prepare the Wine prefix $WINEPREFIX." >&2
+        echo "Cannot prepare the Wine prefix $WINEPREFIX within two minutes." >&2
+        echo "Stop the Wine programs that use it (WINEPREFIX=$WINEPREFIX wineserver -k)," >&2
+        echo "or remove the folder, and try again." >&2
         return 1
     }
 }

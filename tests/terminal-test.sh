@@ -5,7 +5,8 @@
 # not exist: no window, a beep, and the keystroke consumed (no "q" typed).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-: "${WINEPREFIX:?the tests set WINEPREFIX}"
+. "$root/scripts/lib.sh"
+wine_environment   # the lane's prefix, where the launcher will run
 export LANG=C.UTF-8
 socket=tirvalo-terminal-$$
 folder="$WINEPREFIX/drive_c/tirvalo-terminal-$$"

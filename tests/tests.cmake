@@ -1,7 +1,8 @@
 # Tests: GoogleTest programs run under Wine by CTest, and a few checks made
 # from the Linux side.  Every Windows test needs the "wine" fixture: a
-# persistent wineserver for the project's own prefix (a test exe then starts
-# in a tenth of a second, and no server inherits CTest's output pipes).
+# persistent wineserver for each lane's prefix (a test exe then starts in a
+# tenth of a second, and no server inherits CTest's output pipes), and one
+# lane of its own (the resource "wine"; scripts/lib.sh says what a lane is).
 
 set(TIRVALO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${TIRVALO_WINEPREFIX})
@@ -11,11 +12,32 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server --prefix ${TIRVALO_WINEPREFIX}
-  start $<TARGET_FILE:wine_warmup>)
-add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server --prefix ${TIRVALO_WINEPREFIX} stop)
-set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
-set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+# The test programs build fast: little optimisation, no debug information, and
+# one precompiled header of the platform's and GoogleTest's headers, which
+# every test source shares.  The plug-in's objects keep the product's flags.
+# (-O1, not -O0: at -O0 clang emits type_info::operator== out of line, which
+# the static C++ library defines as well.)
+set(TEST_CXX_FLAGS -O1 -g0)
+target_compile_options(gtest PRIVATE ${TEST_CXX_FLAGS})
+target_compile_options(gtest_main PRIVATE ${TEST_CXX_FLAGS})
+add_library(test_headers STATIC tests/test_headers.cpp)
+target_compile_options(test_headers PRIVATE ${TEST_CXX_FLAGS})
+target_link_libraries(test_headers PRIVATE gtest)
+target_precompile_headers(test_headers PRIVATE <windows.h> <gtest/gtest.h> <string> <vector>)
+# Makes target a test program of that kind.
+function(tirvalo_test_program target)
+  target_compile_options(${target} PRIVATE ${TEST_CXX_FLAGS})
+  target_precompile_headers(${target} REUSE_FROM test_headers)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+endfunction()
+
+add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server start $<TARGET_FILE:wine_warmup>)
+add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server stop)
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+# What every Windows test and every check that runs Wine asks for.
+set(WINE_TEST PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1)
+set(WINE_SCRIPT_ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # Unit tests link the plug-in's code and the stand-in host.
 add_executable(unit_tests
@@ -29,9 +51,9 @@ add_executable(unit_tests
   $<TARGET_OBJECTS:window_dump>
 )
 target_link_libraries(unit_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(unit_tests)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine)
+  ${WINE_TEST})
 
 # Unit tests of the hotkeys, the settings, loading and the command.
 add_executable(console_tests
@@ -42,9 +64,9 @@ add_executable(console_tests
   tests/unit/command_test.cpp
 )
 target_link_libraries(console_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS})
-target_include_directories(console_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(console_tests)
 gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine)
+  ${WINE_TEST})
 
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
@@ -55,14 +77,14 @@ add_executable(e2e_tests
   tests/e2e/keystroke_e2e_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE gtest_main version)
-target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(e2e_tests)
 add_dependencies(e2e_tests Tirvalo korrash_shell)
 # Expected outputs, beside the test program, byte for byte as in the source.
 foreach(data hotkeys-classic.txt hotkeys-extended.txt)
   configure_file(${CMAKE_SOURCE_DIR}/tests/data/${data} ${CMAKE_BINARY_DIR}/bin/testdata/${data} COPYONLY)
 endforeach()
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine)
+  ${WINE_TEST})
 
 # What Tirvalo.dll exports and imports, read from the file itself.
 add_test(NAME dll.exports_and_imports
@@ -71,22 +93,19 @@ add_test(NAME dll.exports_and_imports
 # The release packed from this build: zips, sums, README.txt and the PDB.
 add_test(NAME release.package_and_symbols COMMAND ${CMAKE_SOURCE_DIR}/tests/release-test.sh)
 set_tests_properties(release.package_and_symbols PROPERTIES
-  FIXTURES_REQUIRED wine
-  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
 
 # The launcher, from the Linux side, with the project's prefix and server.
 add_test(NAME launcher.runs_commands
   COMMAND ${CMAKE_SOURCE_DIR}/tests/launcher-test.sh)
 set_tests_properties(launcher.runs_commands PROPERTIES
-  FIXTURES_REQUIRED wine
-  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
 
 # The hotkey in a real terminal: the interactive shell under tmux.
 add_test(NAME terminal.hotkey_at_the_prompt
   COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
 set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
-  FIXTURES_REQUIRED wine
-  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
 
 # File information and the information window: the plug-in's code with the
 # window template compiled into the test program, the stand-in host, real
@@ -114,11 +133,10 @@ add_executable(fileinfo_tests
   tests/unit/window_dump_test.cpp
 )
 target_link_libraries(fileinfo_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-target_include_directories(fileinfo_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(fileinfo_tests)
 add_dependencies(fileinfo_tests version_sample)
 gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine
-             ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
+  ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 
 # The keystroke handler and the word at the cursor: real files and windows,
 # modifier keys held for real; and the stand-in shell's key codes checked
@@ -131,35 +149,46 @@ add_executable(keystroke_tests
   tests/unit/keyboard_test.cpp
 )
 target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-target_include_directories(keystroke_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(keystroke_tests)
 gtest_discover_tests(keystroke_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine)
+  ${WINE_TEST})
 
 # The native build of the text routines, under the address and
-# undefined-behaviour sanitizers: its unit tests, the check that it uses no
-# C library, and every fuzz target for a bounded time (scripts/fuzz; longer
-# runs: scripts/fuzz --minutes N).
+# undefined-behaviour sanitizers (made by the test build.native): its unit
+# tests, the check that it uses no C library, and every fuzz target for a
+# bounded time (scripts/fuzz; longer runs: scripts/fuzz --minutes N).
+set(BUILD_STEP_ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+add_test(NAME build.native COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh native)
+set_tests_properties(build.native PROPERTIES FIXTURES_SETUP native
+  ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 200)
 add_test(NAME native.unit_tests COMMAND ${NATIVE_BINARY_DIR}/bin/native_unit_tests)
 add_test(NAME native.no_c_library
   COMMAND ${CMAKE_SOURCE_DIR}/tests/native-symbols.sh ${NATIVE_BINARY_DIR}/libproduct_text.a)
+set_tests_properties(native.unit_tests native.no_c_library PROPERTIES FIXTURES_REQUIRED native)
 include(${CMAKE_SOURCE_DIR}/native/fuzz/targets.cmake)
 foreach(target ${FUZZ_TARGETS})
   add_test(NAME native.fuzz.${target} COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 20 ${target})
-  set_tests_properties(native.fuzz.${target} PROPERTIES
-    ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
+  set_tests_properties(native.fuzz.${target} PROPERTIES FIXTURES_REQUIRED native
+    ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120 COST 20)
 endforeach()
 
-# The second compiler: the DLL and the stand-in shell built with clang give
-# the same output as those built with GCC.
-add_test(NAME clang_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/clang-build-test.sh)
-set_tests_properties(clang_mingw.same_behaviour PROPERTIES
-  FIXTURES_REQUIRED wine
-  ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
+# The second compiler: the DLL built with GCC (by the test build.gcc_mingw)
+# gives the same output as the one built with clang, in the same shell.
+add_test(NAME build.gcc_mingw COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh gcc)
+set_tests_properties(build.gcc_mingw PROPERTIES FIXTURES_SETUP gcc_mingw
+  ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 100)
+add_test(NAME gcc_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/second-compiler-test.sh)
+set_tests_properties(gcc_mingw.same_behaviour PROPERTIES
+  FIXTURES_REQUIRED "wine;gcc_mingw" RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
+
+# The benchmark program builds (scripts/bench runs it).
+add_test(NAME build.bench COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh bench)
+set_tests_properties(build.bench PROPERTIES ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 50)
 
 # Static analysis of the product's and the stand-in host's sources.
 add_test(NAME lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
 add_test(NAME lint.clang_tidy COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
-set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600)
+set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600 COST 40)
 
 # Robustness under Wine: the soak of windows and keystrokes, handles left
 # open on any path, the deepest stack, and hostile input.
@@ -179,7 +208,7 @@ add_executable(robustness_tests
 )
 target_link_libraries(robustness_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
   gdi32 psapi ntdll)
-target_include_directories(robustness_tests PRIVATE ${CMAKE_SOURCE_DIR})
+tirvalo_test_program(robustness_tests)
 add_dependencies(robustness_tests version_sample file_locker Tirvalo korrash_shell)
 # The directory of 100,000 entries, made from Linux beside bin/ (once: later
 # runs find it made), part of the Windows tests' setup.
@@ -187,4 +216,4 @@ add_test(NAME many_entries.setup
   COMMAND ${CMAKE_SOURCE_DIR}/tests/make-entries.sh ${CMAKE_BINARY_DIR}/many-entries)
 set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP wine)
 gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+  ${WINE_TEST} TIMEOUT 300)

@@ -103,8 +103,12 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     static int serial = 0;
     ShellRun run;
     std::wstring directory = TestDirectory();
-    std::wstring base = directory + L"\\shell-run-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++serial);
+    // The files of a run go to the prefix's temporary folder: tests of other
+    // lanes run beside this one, with process ids of their own Wine server.
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    std::wstring base = std::wstring(temporary) + L"shell-run-" +
+                        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
 
     std::wstring command = Quote(directory + L"\\korrash.exe");
     for (const std::wstring &argument : arguments) command += L" " + Quote(argument);
