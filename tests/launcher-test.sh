@@ -50,5 +50,17 @@ check "stack use reported" "korrash: stack used N of 1048576 bytes" \
 "$root/scripts/korrash" --bogus >"$work/out" 2>"$work/err"
 check "unknown switch status" 2 $?
 
+# A new prefix while Wine's server stays running in it (a Wine program left
+# open): the launcher prepares the prefix and runs, without waiting for the
+# server to end.
+fresh=$work/fresh-prefix
+mkdir -p "$fresh"
+(unset CTEST_RESOURCE_GROUP_0_WINE; export WINEPREFIX=$fresh WINEDEBUG=-all
+ wineserver -p </dev/null >/dev/null 2>&1
+ timeout 150 "$root/scripts/korrash" -c "echo prepared" >"$work/out" 2>"$work/err"
+ echo "status $?" >>"$work/out"
+ wineserver -k </dev/null >/dev/null 2>&1)
+check "a prefix prepared beside a running server" $'prepared\r\nstatus 0' "$(cat "$work/out")"
+
 [ $failures = 0 ] && echo "launcher: all checks passed"
 exit $((failures > 0))

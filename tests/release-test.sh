@@ -15,6 +15,8 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 bin=$TIRVALO_BUILD_DIR/bin
 
+# Outside a git checkout any time will do for the zips' entries.
+git -C "$root" log -1 >/dev/null 2>&1 || export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1796731897}
 package_release "$TIRVALO_BUILD_DIR" "$work/dist" || { echo "FAIL: cannot pack the release"; exit 1; }
 version=$(strings -a -el "$bin/Tirvalo.dll" | grep -A1 -x FileVersion | tail -1)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no FileVersion text in the DLL: '$version'"
