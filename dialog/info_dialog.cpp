@@ -1,6 +1,7 @@
 /*
 ** The information window's dialog procedure: it fills the fields from the
-** FileInfoRecord when the window opens and ends the window on OK or Cancel.
+** FileInfoRecord when the window opens, gives it the copy keys for as long
+** as it exists, and ends the window on OK or Cancel.
 */
 #include <windows.h>
 
@@ -53,6 +54,7 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         if (lParam != 0) FillWindow(window, (const FileInfoRecord *)lParam);
+        StartCopyKeys(window);
         ForceForeground(window);
         /* FALSE: the system sets no initial keyboard focus. */
         return 0;
@@ -62,6 +64,10 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(window, LOWORD(wParam));
         }
+        return 0;
+
+    case WM_DESTROY:
+        StopCopyKeys(window);
         return 0;
     }
     return 0;

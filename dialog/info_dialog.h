@@ -1,6 +1,6 @@
 /*
-** The information window: the record it shows, its dialog procedure, and
-** the routine that brings it in front of the console.
+** The information window: the record it shows, its dialog procedure, the
+** routine that brings it in front of the console, and the copy of its texts.
 */
 #ifndef TIRVALO_INFO_DIALOG_H
 #define TIRVALO_INFO_DIALOG_H
@@ -43,5 +43,18 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 ** window, and leaves the system's settings as they were.  -1 for a null
 ** window, else 0. */
 int ForceForeground(HWND window);
+
+/* Puts the caption and every label with its field of the information
+** window on the clipboard as Unicode text.  0 on success; -1 when the text
+** cannot be made, -2 when the clipboard cannot be opened, -3 or -4 when it
+** cannot be emptied or the text cannot be placed. */
+int CopyWindowTexts(HWND window);
+
+/* Makes Ctrl+C and Ctrl+Insert copy the window's texts while it is open,
+** with a message filter of this thread: 0 when installed, 1 when another
+** window has it, -1 for a null window, -2 when it cannot be installed.
+** StopCopyKeys removes it when window has it (0), else does nothing (1). */
+int StartCopyKeys(HWND window);
+int StopCopyKeys(HWND window);
 
 #endif /* TIRVALO_INFO_DIALOG_H */

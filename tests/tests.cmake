@@ -131,10 +131,11 @@ add_executable(fileinfo_tests
   tests/unit/foreground_test.cpp
   tests/unit/show_file_info_test.cpp
   tests/unit/window_dump_test.cpp
+  tests/robustness/locked_file.cpp
 )
 target_link_libraries(fileinfo_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
 tirvalo_test_program(fileinfo_tests)
-add_dependencies(fileinfo_tests version_sample)
+add_dependencies(fileinfo_tests version_sample file_locker)
 gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 

@@ -1,5 +1,6 @@
 // A file held open without sharing by another process (file_locker.exe,
-// beside the test program) for the lifetime of this object.
+// beside the test program) for the lifetime of this object; the path
+// "--clipboard" holds the clipboard open instead.
 #ifndef TIRVALO_TESTS_LOCKED_FILE_H
 #define TIRVALO_TESTS_LOCKED_FILE_H
 

@@ -1,8 +1,9 @@
 // The information window: its template as compiled, the fields it fills
-// from a record, how it ends, and the system settings around bringing it
-// to the front.
+// from a record, how it ends, the copy of its texts, and the system
+// settings around bringing it to the front.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "fileinfo/filetype.h"
 #include "fileinfo_fixture.h"
 #include "host/window_dump.h"
+#include "press_keys.h"
+#include "tests/robustness/locked_file.h"
 
 namespace {
 
@@ -169,6 +172,92 @@ TEST_F(InfoDialogTest, OkAndEnterGiveOneEscapeAndCloseGiveTwo)
         FileInfoRecord record = SampleRecord();
         EXPECT_EQ(c.result, Show(&record)) << c.message << " " << c.wParam;
     }
+}
+
+// The message filters the window installs and removes, and those it
+// installs for another thread or for every thread.
+typedef HHOOK(WINAPI *SetHookFunction)(int, HOOKPROC, HINSTANCE, DWORD);
+typedef BOOL(WINAPI *UnhookFunction)(HHOOK);
+SetHookFunction RealSetHook;
+UnhookFunction RealUnhook;
+HHOOK LastFilter;
+int LiveFilters = 0, WideFilters = 0;
+
+HHOOK WINAPI WatchedSetHook(int id, HOOKPROC proc, HINSTANCE module, DWORD thread)
+{
+    HHOOK hook = RealSetHook(id, proc, module, thread);
+    if (id == WH_MSGFILTER) {
+        LastFilter = hook, LiveFilters++;
+        WideFilters += module != nullptr || thread != GetCurrentThreadId();
+    }
+    return hook;
+}
+
+BOOL WINAPI WatchedUnhook(HHOOK hook)
+{
+    LiveFilters -= hook == LastFilter;
+    return RealUnhook(hook);
+}
+
+// What the clipboard should hold: the caption, then each label, a tab and
+// its field, as the window shows them.
+std::wstring CopyOf(const WindowTexts &window)
+{
+    std::wstring text = window.caption + L"\r\n";
+    for (int i = 0; i < 12; i++) {
+        text += window.Text(IDC_LABEL_FULL_NAME + i) + L"\t" + window.Text(IDC_FIELD_FULL_NAME + i) + L"\r\n";
+    }
+    return text;
+}
+
+TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
+{
+    std::wstring longName = L"C:\\";
+    while (longName.size() < 32767) longName += L"n ";
+    const struct {
+        unsigned attributes, source;
+        std::vector<WORD> chord;
+        int tabs;           // 1: the focus in the Full Name field, which copies its selection itself
+        bool held;          // the clipboard held open by another process
+        const wchar_t *line;  // a line of the copy; null: no copy
+    } cases[] = {
+        {0x20, SourceClassesRoot, {VK_CONTROL, 'C'}, 0, false, L"\r\nSize:\t1,536 bytes  (1.50 KB)\r\n"},
+        {0x10, SourceDirectory, {VK_CONTROL, VK_INSERT}, 0, false, L"\r\nContains:\t1,536 bytes  (1.50 KB)\r\n"},
+        {0x20, SourceUserClasses, {VK_CONTROL, 'C'}, 1, false, L"\r\nUser file type:\ttxtfile  (Text Document)\r\n"},
+        {0x20, SourceClassesRoot, {VK_CONTROL, VK_SHIFT, 'C'}, 0, false, nullptr},
+        {0x20, SourceClassesRoot, {VK_CONTROL, 'C'}, 0, true, nullptr},
+    };
+    RealSetHook = (SetHookFunction)ReplaceImport("user32.dll", "SetWindowsHookExW", (void *)WatchedSetHook);
+    RealUnhook = (UnhookFunction)ReplaceImport("user32.dll", "UnhookWindowsHookEx", (void *)WatchedUnhook);
+    ASSERT_TRUE(RealSetHook != nullptr && RealUnhook != nullptr);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        FileInfoRecord record = SampleRecord();
+        record.attributes = c.attributes;
+        record.fileTypeSource = c.source;
+        record.fullName = c.tabs > 0 ? longName.c_str() : record.fullName;
+        PutClipboardText(L"kept");
+        KorrashResetBeeps();
+        std::optional<LockedFile> holder;
+        if (c.held) ASSERT_TRUE(holder.emplace(L"--clipboard").Locked());
+        KeysPressed k = ShowAndPress(&record, c.chord, c.tabs);
+        holder.reset();
+        EXPECT_EQ(IDOK, k.result);
+        EXPECT_TRUE(k.openAfter);
+        EXPECT_EQ(k.before.Dump(), k.after.Dump());
+        EXPECT_EQ(c.tabs > 0 ? IDC_FIELD_FULL_NAME : IDOK, k.focusBefore);
+        EXPECT_EQ(k.focusBefore, k.focusAfter);
+        EXPECT_EQ(c.held ? 1 : 0, KorrashBeepCount());
+        std::wstring copy = c.line != nullptr ? CopyOf(k.before) : L"kept";
+        EXPECT_EQ(c.held ? L"<held>" : copy, k.clipboard);
+        EXPECT_EQ(copy, ClipboardText());   // still there once the window has closed
+        if (c.line != nullptr) EXPECT_NE(std::wstring::npos, copy.find(c.line));
+        EXPECT_EQ(c.tabs > 0 ? longName : L"C:\\Data\\notes.txt", k.before.Text(IDC_FIELD_FULL_NAME));
+        EXPECT_EQ(0, LiveFilters);
+        EXPECT_EQ(0, WideFilters);
+    }
+    ReplaceImport("user32.dll", "SetWindowsHookExW", (void *)RealSetHook);
+    ReplaceImport("user32.dll", "UnhookWindowsHookEx", (void *)RealUnhook);
 }
 
 }  // namespace
