@@ -20,7 +20,7 @@ set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 # Unit tests link the plug-in's code and the stand-in host.
 add_executable(unit_tests
   $<TARGET_OBJECTS:tirvalo_code>
-  frame/chartype_table.cpp
+  native/shim/chartype_table.cpp
   tests/unit/chartype_test.cpp
   tests/unit/text_test.cpp
   tests/unit/frame_test.cpp
