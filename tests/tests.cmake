@@ -26,6 +26,7 @@ add_executable(unit_tests
   tests/unit/frame_test.cpp
   tests/unit/host_test.cpp
   tests/unit/window_probe.cpp
+  tests/support/temp_folder.cpp
   $<TARGET_OBJECTS:window_dump>
 )
 target_link_libraries(unit_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
@@ -48,7 +49,8 @@ gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
-  tests/e2e/shell_runner.cpp
+  tests/support/shell_runner.cpp
+  tests/support/temp_folder.cpp
   tests/e2e/frame_e2e_test.cpp
   tests/e2e/window_switches_e2e_test.cpp
   tests/e2e/command_e2e_test.cpp
@@ -87,14 +89,16 @@ set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
 # files, registry and windows.  Times are local to a zone with daylight
 # saving, in the English (United States) formats.
 # What every test program of real files and windows links: the plug-in's
-# code with its window template, the window dump, and the shared helpers.
+# code with its window template, the window dump, and the shared harness
+# (tests/support).
 set(WINDOW_TEST_SOURCES
   $<TARGET_OBJECTS:tirvalo_code>
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
-  tests/unit/fileinfo_fixture.cpp
-  tests/unit/import_table.cpp
-  tests/e2e/shell_runner.cpp
+  tests/support/fileinfo_fixture.cpp
+  tests/support/import_table.cpp
+  tests/support/shell_runner.cpp
+  tests/support/temp_folder.cpp
 )
 add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
 add_executable(fileinfo_tests

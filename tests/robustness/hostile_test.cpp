@@ -20,8 +20,9 @@
 #include "host/window_dump.h"
 #include "locked_file.h"
 #include "press_hotkey.h"
-#include "tests/unit/console_state.h"
-#include "tests/unit/fileinfo_fixture.h"
+#include "tests/support/console_state.h"
+#include "tests/support/fileinfo_fixture.h"
+#include "tests/support/shell_runner.h"
 
 extern "C" NTSTATUS NTAPI NtSetValueKey(HANDLE key, UNICODE_STRING *name, ULONG index, ULONG type,
                                         const void *data, ULONG size);

@@ -14,8 +14,8 @@
 #include "fileinfo/formatters.h"
 #include "locked_file.h"
 #include "process_counters.h"
-#include "tests/unit/console_state.h"
-#include "tests/unit/fileinfo_fixture.h"
+#include "tests/support/console_state.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "window_closer.h"
 
 namespace {

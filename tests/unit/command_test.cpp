@@ -7,7 +7,7 @@
 
 #include "command/arguments.h"
 #include "command/command.h"
-#include "console_state.h"
+#include "tests/support/console_state.h"
 #include "frame/text.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fileinfo/filetype.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fileinfo/formatters.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "frame/host_api.h"
 #include "frame/plugin.h"
 #include "frame/text.h"
-#include "host_state.h"
+#include "tests/support/host_state.h"
 #include "window_probe.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console_state.h"
+#include "tests/support/console_state.h"
 #include "frame/text.h"
 #include "hotkeys/hotkey_names.h"
 

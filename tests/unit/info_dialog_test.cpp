@@ -8,7 +8,7 @@
 
 #include "dialog/info_dialog.h"
 #include "fileinfo/filetype.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "host/window_dump.h"
 
 namespace {

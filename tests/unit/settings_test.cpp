@@ -6,7 +6,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include "console_state.h"
+#include "tests/support/console_state.h"
 
 // The import-table slot through which the code under test calls
 // RegSetValueExW; a test swaps it to make one value's write fail.
