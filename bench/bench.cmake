@@ -6,7 +6,7 @@ add_executable(tirvalo_bench EXCLUDE_FROM_ALL
   $<TARGET_OBJECTS:tirvalo_code>
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
-  tests/unit/import_table.cpp
+  tests/support/import_table.cpp
   bench/main.cpp
   bench/timing.cpp
   bench/report.cpp

@@ -8,7 +8,7 @@
 #include <stdlib.h>
 
 #include "counting.h"
-#include "tests/unit/import_table.h"
+#include "tests/support/import_table.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "frame/plugin.h"
 #include "hotkeys/keystroke.h"
 #include "settings/settings.h"
-#include "tests/unit/import_table.h"
+#include "tests/support/import_table.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "frame/plugin.h"
 #include "host/window_dump.h"
 #include "settings/settings.h"
-#include "tests/unit/import_table.h"
+#include "tests/support/import_table.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 /* The words of the values 0, 1 and 2. */
 static const wchar_t *const ValueWords[3] = {L"off", L"on", L"utc"};
 
-/* The value of text among the first count values, or -1: its digit alone,
-** else its word in any case.  Because the letters after the slash are all
-** passed over, a word needs the separator ("/C:ON") while a digit may follow
-** the option letter ("/C0"). */
+/* The value of text among the first count values, or OPTION_NO_VALUE: its
+** digit alone, else its word in any case.  Because the letters after the
+** slash are all passed over, a word needs the separator ("/C:ON") while a
+** digit may follow the option letter ("/C0"). */
 static int ParseOptionValue(const wchar_t *text, int count)
 {
     int i;
 
-    if (text == 0) return -1;
+    if (text == 0) return OPTION_NO_VALUE;
     if (*text == L'/') text++;
     while (IsLetter(*text)) text++;
     if (*text == L':' || *text == L'=') text++;
@@ -24,7 +24,7 @@ static int ParseOptionValue(const wchar_t *text, int count)
     for (i = 0; i < count; i++) {
         if (TextEqualNoCase(text, ValueWords[i])) return i;
     }
-    return -1;
+    return OPTION_NO_VALUE;
 }
 
 int ParseOnOff(const wchar_t *text)

@@ -18,12 +18,7 @@
 #include "arguments.h"
 #include "command.h"
 
-enum {
-    RESULT_OK = 0,
-    RESULT_BAD_ARGUMENTS = 1,
-    RESULT_FAILED = 2,       /* the registry, or a /F file */
-    GO_ON = -1               /* an argument was read; read the next */
-};
+enum { GO_ON = -1 };   /* an argument was read; read the next */
 
 /* What the arguments of one call asked for. */
 struct CommandRequest {
@@ -45,7 +40,7 @@ static const wchar_t *const SubdirCountsWords[2] = {L"OFF", L"ON"};
 static int Refuse(const wchar_t *format, const wchar_t *argument)
 {
     WriteErrorMessage(format, argument);
-    return RESULT_BAD_ARGUMENTS;
+    return COMMAND_BAD_ARGUMENTS;
 }
 
 /* The file name of a /F argument: what follows "/F", and a ":" or "=" right
@@ -79,7 +74,7 @@ static int ReadOption(const wchar_t *argument, CommandRequest *request)
                    (unsigned)TIRVALO_VERSION_MAJOR, (unsigned)TIRVALO_VERSION_MINOR,
                    (unsigned)TIRVALO_VERSION_BUILD, (unsigned)TIRVALO_VERSION_REVISION, L"x64");
         }
-        return RESULT_OK;
+        return COMMAND_OK;
     case L'C':
         return SetValueOption(argument, ParseOnOff(argument), &Settings.SubdirCounts, request);
     case L'T':
@@ -118,15 +113,15 @@ static int ReadKeyName(const wchar_t *argument, CommandRequest *request)
 }
 
 /* Shows the window for the file of every /F argument, in order, going on
-** after a failure: RESULT_OK, or RESULT_FAILED when any file failed. */
+** after a failure: COMMAND_OK, or COMMAND_FAILED when any file failed. */
 static int ShowFiles(void)
 {
-    int slot, result = RESULT_OK;
+    int slot, result = COMMAND_OK;
 
     for (slot = 0; slot < ARGUMENT_SLOTS; slot++) {
         const wchar_t *argument = ArgumentTable[slot];
         if (ArgumentLengths[slot] == 0 || argument[0] != L'/' || argument[1] != L'F') continue;
-        if (ShowFileInfo(FileNameOf(argument)) != 0) result = RESULT_FAILED;
+        if (ShowFileInfo(FileNameOf(argument)) != 0) result = COMMAND_FAILED;
     }
     return result;
 }
@@ -144,7 +139,7 @@ int tirvalo(const wchar_t *arguments)
     wchar_t name[HOTKEY_NAME_CAPACITY];
     int slot, result;
 
-    if (arguments == 0) return -1;
+    if (arguments == 0) return COMMAND_NULL_TEXT;
     SplitArguments(arguments);
     for (slot = 0; slot < ARGUMENT_SLOTS; slot++) {
         const wchar_t *argument = ArgumentTable[slot];
@@ -177,8 +172,8 @@ int tirvalo(const wchar_t *arguments)
         FormatHotkeyName(name, HOTKEY_NAME_CAPACITY);
         Printf(L"Tirvalo hotkey set to %s.\n", name);
     }
-    if (request.save && SaveSettings() != 0) return RESULT_FAILED;
-    if (request.restore && LoadSettings(1) != 0) return RESULT_FAILED;
+    if (request.save && SaveSettings() != 0) return COMMAND_FAILED;
+    if (request.restore && LoadSettings(1) != 0) return COMMAND_FAILED;
     if (request.hotkey == 0) {
         FormatHotkeyName(name, HOTKEY_NAME_CAPACITY);
         Printf(L"Tirvalo hotkey is %s.\n", name);
@@ -186,5 +181,5 @@ int tirvalo(const wchar_t *arguments)
     Printf(L"Smart timestamps %s, subdir counts %s\n",
            ValueWord(SmartTimesWords, 3, Settings.SmartTimes),
            ValueWord(SubdirCountsWords, 2, Settings.SubdirCounts));
-    return RESULT_OK;
+    return COMMAND_OK;
 }

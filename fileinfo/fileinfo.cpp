@@ -45,16 +45,16 @@ static int ConvertUrl(const wchar_t *url, wchar_t *path, wchar_t *target)
 */
 static int UrlToPathIn(wchar_t *text, wchar_t *copy, wchar_t *path)
 {
-    if (text == 0 || text[0] == 0) return -1;
+    if (text == 0 || text[0] == 0) return URL_NO_TEXT;
     TextCopy(copy, PATH_CAPACITY, text);
     NarrowPercents(copy);
-    if (ConvertUrl(copy, path, text)) return 1;
+    if (ConvertUrl(copy, path, text)) return URL_REPLACED;
 
     /* Percent signs the user doubled for the host: try them single. */
     TextCopy(copy, PATH_CAPACITY, text);
     NarrowPercents(copy);
     if (UndoublePercents(copy) == 0) return 0;
-    return ConvertUrl(copy, path, text);
+    return ConvertUrl(copy, path, text) ? URL_REPLACED : 0;
 }
 
 int UrlToPath(wchar_t *text)
@@ -70,7 +70,7 @@ int GetFileSystemName(const wchar_t *path, wchar_t *result)
     wchar_t label[TEXT_CAPACITY];
     int end, backslashes, rootBackslashes;
 
-    if (path == 0 || result == 0) return -1;
+    if (path == 0 || result == 0) return FILE_SYSTEM_UNKNOWN;
     if (IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
         end = 3;                                  /* "C:\" */
     } else if (path[0] == L'\\' && path[1] == L'\\') {
@@ -83,13 +83,15 @@ int GetFileSystemName(const wchar_t *path, wchar_t *result)
             if (path[end] == L'\\') backslashes++;
         }
     } else {
-        return -1;
+        return FILE_SYSTEM_UNKNOWN;
     }
-    if (TextCopyUnits(root, ROOT_CAPACITY, path, end) != TEXT_OK) return -1;
+    if (TextCopyUnits(root, ROOT_CAPACITY, path, end) != TEXT_OK) return FILE_SYSTEM_UNKNOWN;
 
     result[0] = 0;
-    if (!GetVolumeInformationW(root, label, TEXT_CAPACITY, 0, 0, 0, result, TEXT_CAPACITY)) return -1;
-    return result[0] != 0 ? 0 : -1;
+    if (!GetVolumeInformationW(root, label, TEXT_CAPACITY, 0, 0, 0, result, TEXT_CAPACITY)) {
+        return FILE_SYSTEM_UNKNOWN;
+    }
+    return result[0] != 0 ? 0 : FILE_SYSTEM_UNKNOWN;
 }
 
 /* The host's full path of name, without a trailing backslash, and its
@@ -199,14 +201,14 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
 
     if (!Resolve(working, fullName, namePart)) {
         honk();
-        return -3;
+        return SHOW_NO_FULL_NAME;
     }
     FindExtension(fullName, target->extension, TEXT_CAPACITY);
     if (HasWildcard(fullName)) {
         honk();
         Sleep(WILDCARD_BEEP_GAP_MS);
         honk();
-        return -4;
+        return SHOW_WILDCARD;
     }
     target->fat = 0;
     target->ntfs = 0;
@@ -222,15 +224,15 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
     if (!FindEntry(fullName, &target->entry)) {
         if (UndoublePercents(working) == 0) {
             honk();
-            return -16;
+            return SHOW_NOT_FOUND;
         }
         if (!Resolve(working, fullName, namePart)) {
             honk();
-            return -3;
+            return SHOW_NO_FULL_NAME;
         }
         if (!FindEntry(fullName, &target->entry)) {
             honk();
-            return -16;
+            return SHOW_NOT_FOUND;
         }
     }
     return 0;
@@ -313,11 +315,11 @@ int ShowFileInfo(const wchar_t *name)
 
     if (name == 0) {
         honk();
-        return -1;
+        return SHOW_NULL_NAME;
     }
     if (name[0] == 0) {
         honk();
-        return -2;
+        return SHOW_EMPTY_NAME;
     }
     result = FindTarget(name, fullName, namePart, &target);
     if (result != 0) return result;

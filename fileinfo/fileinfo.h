@@ -9,11 +9,18 @@
 ** Resolves name (a path, a name relative to the host's current directory,
 ** or a "file://" address) to an existing file or directory, gathers every
 ** field and shows the modal information window.  Returns after the window
-** has closed.  0 shown; -1 null name; -2 empty name; -3 the host gave no
-** full path; -4 the full name holds a wildcard; -16 nothing of that name was
-** found.  Every failure sounds the host's beep, a wildcard twice.
+** has closed: 0 when it was shown, else one of the results below.  Every
+** failure sounds the host's beep, a wildcard twice.
 */
 int ShowFileInfo(const wchar_t *name);
+
+enum {
+    SHOW_NULL_NAME = -1,
+    SHOW_EMPTY_NAME = -2,
+    SHOW_NO_FULL_NAME = -3,    /* the host gave no full path for the name */
+    SHOW_WILDCARD = -4,        /* the full name holds a wildcard */
+    SHOW_NOT_FOUND = -16       /* no file or directory of that name */
+};
 
 enum {
     PATH_CAPACITY = 32768,    /* units, the terminator included */
@@ -26,16 +33,24 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart);
 
 /*
 ** Turns a "file://" address in text (PATH_CAPACITY units) into the local
-** path of an existing file or directory, in place.  1 replaced; 0 left as it
-** was; -1 null or empty text.
+** path of an existing file or directory, in place: URL_REPLACED, 0 when the
+** text was left as it was, or URL_NO_TEXT for a null or empty text.
 */
 int UrlToPath(wchar_t *text);
 
+enum {
+    URL_REPLACED = 1,
+    URL_NO_TEXT = -1
+};
+
 /*
 ** The file-system name ("NTFS", "FAT32", ...) of the volume that holds path,
-** into result (1024 units).  0 when a non-empty name was written; -1 when
-** there is no volume root in path or the volume cannot tell.
+** into result (1024 units).  0 when a non-empty name was written;
+** FILE_SYSTEM_UNKNOWN for a null argument, when there is no volume root in
+** path, or when the volume cannot tell.
 */
 int GetFileSystemName(const wchar_t *path, wchar_t *result);
+
+enum { FILE_SYSTEM_UNKNOWN = -1 };
 
 #endif /* TIRVALO_FILEINFO_H */

@@ -62,7 +62,7 @@ int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTy
     wchar_t friendlyName[WORK_CAPACITY];
     wchar_t openCommand[WORK_CAPACITY];
 
-    if (path == 0 || type == 0 || command == 0 || source == 0) return -1;
+    if (path == 0 || type == 0 || command == 0 || source == 0) return FILE_TYPE_REFUSED;
     type[0] = 0;
     command[0] = 0;
     *source = SourceNone;
@@ -71,7 +71,7 @@ int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTy
         *source = SourceDirectory;
         return 0;
     }
-    if (LookupExtension(path, extension, WORK_CAPACITY) != 0) return -1;
+    if (LookupExtension(path, extension, WORK_CAPACITY) != 0) return FILE_TYPE_REFUSED;
 
     /* The class: per-user first, then the class root. */
     className[0] = 0;

@@ -21,9 +21,11 @@ enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
 ** "Executable file" when it runs the file itself, or "—" when the class has
 ** none) and source for the file at path.  Whenever all four arguments are
 ** present, both texts start empty and source at SourceNone.  0 done (also a
-** directory, and an extension without a class); -1 a null argument or no
-** usable extension.
+** directory, and an extension without a class); FILE_TYPE_REFUSED for a null
+** argument or a name without a usable extension.
 */
 int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source);
+
+enum { FILE_TYPE_REFUSED = -1 };
 
 #endif /* TIRVALO_FILETYPE_H */

@@ -17,14 +17,14 @@ int GroupDigits(wchar_t *text)
     static const wchar_t Open[] = L"%@comma[";
     wchar_t work[HOST_EXPAND_CAPACITY];
 
-    if (text == 0) return -1;
+    if (text == 0) return GROUP_NULL_TEXT;
     /* What fits beside "%@comma[", "]" and the terminator. */
-    if (TextLength(text) > HOST_EXPAND_CAPACITY - 10) return 1;
+    if (TextLength(text) > HOST_EXPAND_CAPACITY - 10) return GROUP_TEXT_TOO_LONG;
     TextCopy(work, HOST_EXPAND_CAPACITY, Open);
     TextAppend(work, HOST_EXPAND_CAPACITY, text);
     TextAppend(work, HOST_EXPAND_CAPACITY, L"]");
-    if (ExpandVariables(work, 1) != 0) return 2;
-    if (TextLength(work) >= FIELD_CAPACITY) return 3;
+    if (ExpandVariables(work, 1) != 0) return GROUP_EXPANSION_FAILED;
+    if (TextLength(work) >= FIELD_CAPACITY) return GROUP_RESULT_TOO_LONG;
     TextCopy(text, FIELD_CAPACITY, work);
     return 0;
 }
@@ -33,8 +33,8 @@ int GetDescription(const wchar_t *path, wchar_t *out)
 {
     wchar_t work[HOST_EXPAND_CAPACITY];
 
-    if (path == 0 || out == 0) return -1;
-    if (path[0] == 0 || !QueryIsFileOrDirectory(path)) return 2;
+    if (path == 0 || out == 0) return DESCRIPTION_NULL_ARGUMENT;
+    if (path[0] == 0 || !QueryIsFileOrDirectory(path)) return DESCRIPTION_NO_FILE;
 
     /* The path is data for the host, never its code: a "]" would end the
     ** function's argument early, so such a path is not handed over at all,
@@ -46,7 +46,7 @@ int GetDescription(const wchar_t *path, wchar_t *out)
     TextCopy(work, HOST_EXPAND_CAPACITY, L"%@descript[");
     if (AppendDoublingPercents(work, HOST_EXPAND_CAPACITY, path) != TEXT_OK ||
         TextAppend(work, HOST_EXPAND_CAPACITY, L"]") != TEXT_OK) {
-        return 3;
+        return DESCRIPTION_PATH_TOO_LONG;
     }
 
     /* A failed expansion leaves the call's own text in work; it is no
@@ -55,7 +55,7 @@ int GetDescription(const wchar_t *path, wchar_t *out)
         TextCopy(out, DESCRIPTION_CAPACITY, EmDash);
         return 0;
     }
-    if (TextLength(work) >= DESCRIPTION_CAPACITY) return 111;
+    if (TextLength(work) >= DESCRIPTION_CAPACITY) return DESCRIPTION_TOO_LONG;
     TextCopy(out, DESCRIPTION_CAPACITY, work[0] != 0 ? work : EmDash);
     return 0;
 }

@@ -13,21 +13,32 @@ enum {
 
 /*
 ** Thousands separators, by the host's "%@comma[...]", in a number text held
-** in a buffer of FIELD_CAPACITY units.  0 grouped; -1 null text; 1 text
-** longer than 8182 units; 2 the host's expansion failed; 3 the expanded
-** text has FIELD_CAPACITY units or more.  Only 0 changes the text.
+** in a buffer of FIELD_CAPACITY units: 0 when grouped, else one of the
+** results below.  Only 0 changes the text.
 */
 int GroupDigits(wchar_t *text);
+
+enum {
+    GROUP_NULL_TEXT = -1,
+    GROUP_TEXT_TOO_LONG = 1,       /* longer than 8182 units */
+    GROUP_EXPANSION_FAILED = 2,
+    GROUP_RESULT_TOO_LONG = 3      /* FIELD_CAPACITY units or more */
+};
 
 /*
 ** The file's description from the host's "%@descript[...]", into out
 ** (DESCRIPTION_CAPACITY units); "—" when the host has none, cannot give one
-** (its expansion fails), or cannot be asked (the path holds "]").
-** 0 written; -1 null argument; 2 empty path, or no such file or directory;
-** 3 the path is too long for the host's buffer; 111 the expanded text has
-** DESCRIPTION_CAPACITY units or more.  Only 0 changes out.
+** (its expansion fails), or cannot be asked (the path holds "]").  0 when
+** written, else one of the results below.  Only 0 changes out.
 */
 int GetDescription(const wchar_t *path, wchar_t *out);
+
+enum {
+    DESCRIPTION_NULL_ARGUMENT = -1,
+    DESCRIPTION_NO_FILE = 2,           /* an empty path, or no such file or directory */
+    DESCRIPTION_PATH_TOO_LONG = 3,     /* for the host's buffer */
+    DESCRIPTION_TOO_LONG = 111         /* DESCRIPTION_CAPACITY units or more */
+};
 
 /* A file's size: "1,536 bytes  (1.50 KB)", or "500 bytes" below 1 KB.
 ** Always 0. */
@@ -52,8 +63,12 @@ int FormatTimestamp(wchar_t *text, unsigned long long time, int dateOnly, int pe
 
 /* The owner of a file or directory, as "DOMAIN\name" or the bare name, into
 ** out (FIELD_CAPACITY units), which is left alone when no owner name is
-** found.  0 done; -1 null or empty path; 1 the path cannot be opened for
-** reading with read sharing. */
+** found.  0 done, else one of the results below. */
 int GetOwnerName(wchar_t *out, const wchar_t *path);
+
+enum {
+    OWNER_NO_PATH = -1,      /* a null or empty path */
+    OWNER_NOT_OPENED = 1     /* the path cannot be opened for reading with read sharing */
+};
 
 #endif /* TIRVALO_FORMATTERS_H */

@@ -18,12 +18,12 @@ int GetOwnerName(wchar_t *out, const wchar_t *path)
     PSECURITY_DESCRIPTOR descriptor = 0;
     HANDLE file;
 
-    if (path == 0 || path[0] == 0) return -1;
+    if (path == 0 || path[0] == 0) return OWNER_NO_PATH;
     /* Backup semantics let directories open too.  Read sharing alone: a file
     ** that someone is writing counts as one that cannot be opened. */
     file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS, 0);
-    if (file == 0 || file == INVALID_HANDLE_VALUE) return 1;
+    if (file == 0 || file == INVALID_HANDLE_VALUE) return OWNER_NOT_OPENED;
 
     name[0] = 0;
     domain[0] = 0;

@@ -1,5 +1,6 @@
 /*
-** The services of the host, Korrash.dll, that the plug-in relies on.
+** The plug-in's interface to the host, Korrash.dll: the records the two hand
+** each other and the host's services that the plug-in relies on.
 **
 ** The plug-in links against an import library made from Korrash.def (the
 ** nine names below), so it depends on this interface only.  Every text is
@@ -8,6 +9,8 @@
 */
 #ifndef TIRVALO_HOST_API_H
 #define TIRVALO_HOST_API_H
+
+#include <stddef.h>
 
 #ifndef KORRASH_API
 #define KORRASH_API __declspec(dllimport)
@@ -20,6 +23,54 @@
 ** result that would be longer makes the call fail.
 */
 enum { HOST_EXPAND_CAPACITY = 8192 };
+
+/*
+** The records the host and the plug-in hand each other, in the host's
+** layout (64-bit pointers).  The stand-in host uses these same declarations.
+*/
+
+/* The plug-in information record: GetPluginInfo returns it, the host reads
+** it. */
+struct PluginInfo {
+    const wchar_t *name;
+    const wchar_t *author;
+    const wchar_t *email;
+    const wchar_t *webPage;
+    const wchar_t *secondName;
+    const wchar_t *implements;  /* "*key,tirvalo": "*" marks the keystroke handler */
+    int major;
+    int minor;
+    int build;
+};
+static_assert(offsetof(PluginInfo, name) == 0, "host layout");
+static_assert(offsetof(PluginInfo, author) == 8, "host layout");
+static_assert(offsetof(PluginInfo, email) == 16, "host layout");
+static_assert(offsetof(PluginInfo, webPage) == 24, "host layout");
+static_assert(offsetof(PluginInfo, secondName) == 32, "host layout");
+static_assert(offsetof(PluginInfo, implements) == 40, "host layout");
+static_assert(offsetof(PluginInfo, major) == 48, "host layout");
+static_assert(offsetof(PluginInfo, minor) == 52, "host layout");
+static_assert(offsetof(PluginInfo, build) == 56, "host layout");
+static_assert(sizeof(PluginInfo) == 64, "host layout");
+
+/* What the host hands the keystroke handler for every keystroke on the
+** command line.  hostFields and hostField are the host's: the plug-in
+** neither reads nor writes them. */
+struct KeystrokeRecord {
+    int keyCode;                    /* in: the host's code, or 0 with a key name; out: 0 when consumed */
+    unsigned char hostFields[20];
+    const wchar_t *line;            /* the command line being edited */
+    const wchar_t *cursor;          /* the unit at the cursor, or the line's terminator */
+    unsigned char hostField[8];
+    wchar_t *keyName;               /* newer hosts: the key's name, or null; cleared when consumed */
+};
+static_assert(offsetof(KeystrokeRecord, keyCode) == 0, "host layout");
+static_assert(offsetof(KeystrokeRecord, hostFields) == 4, "host layout");
+static_assert(offsetof(KeystrokeRecord, line) == 24, "host layout");
+static_assert(offsetof(KeystrokeRecord, cursor) == 32, "host layout");
+static_assert(offsetof(KeystrokeRecord, hostField) == 40, "host layout");
+static_assert(offsetof(KeystrokeRecord, keyName) == 48, "host layout");
+static_assert(sizeof(KeystrokeRecord) == 56, "host layout");
 
 extern "C" {
 

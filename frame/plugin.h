@@ -6,18 +6,7 @@
 #ifndef TIRVALO_PLUGIN_H
 #define TIRVALO_PLUGIN_H
 
-/* The record GetPluginInfo returns; its layout is the host's. */
-struct PluginInfo {
-    const wchar_t *name;
-    const wchar_t *author;
-    const wchar_t *email;
-    const wchar_t *webPage;
-    const wchar_t *secondName;
-    const wchar_t *implements;  /* "*key,tirvalo": "*" marks the keystroke handler */
-    int major;
-    int minor;
-    int build;
-};
+#include "host_api.h"   /* PluginInfo */
 
 extern "C" {
 PluginInfo *GetPluginInfo(void);

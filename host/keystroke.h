@@ -1,28 +1,17 @@
 /*
 ** How the shell hands a keystroke on the command line to a plug-in's
-** keystroke handler: the record, in the host's layout, and the key code (or,
-** on hosts of version 24 and above, the key name) the shell gives for a
-** console key event.
+** keystroke handler: the handler's type (its record is the plug-in
+** interface's KeystrokeRecord), and the key code (or, on hosts of version 24
+** and above, the key name) the shell gives for a console key event.
 */
 #ifndef KORRASH_KEYSTROKE_H
 #define KORRASH_KEYSTROKE_H
 
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 
-struct KeystrokeRecord {
-    int keyCode;              /* in: the host's code, or 0 with a key name; out: 0 when consumed */
-    char hostFields[20];
-    const wchar_t *line;      /* the command line being edited */
-    const wchar_t *cursor;    /* the unit at the cursor, or the line's terminator */
-    char hostField[8];
-    wchar_t *keyName;         /* hosts of version 24 and above: the key's name, or null */
-};
-static_assert(offsetof(KeystrokeRecord, line) == 24, "host layout");
-static_assert(offsetof(KeystrokeRecord, cursor) == 32, "host layout");
-static_assert(offsetof(KeystrokeRecord, keyName) == 48, "host layout");
+#include "../frame/host_api.h"
 
 typedef int (*KeystrokeHandler)(KeystrokeRecord *record);
 

@@ -28,20 +28,7 @@
 
 namespace {
 
-/* The plug-in information record, in the host's layout. */
-struct PluginRecord {
-    const wchar_t *name;
-    const wchar_t *author;
-    const wchar_t *email;
-    const wchar_t *webPage;
-    const wchar_t *secondName;
-    const wchar_t *implements;
-    int major;
-    int minor;
-    int build;
-};
-
-typedef PluginRecord *(*GetPluginInfoFunction)(void);
+typedef PluginInfo *(*GetPluginInfoFunction)(void);
 typedef int (*InitializeFunction)(void);
 typedef int (*ShutdownFunction)(int);
 typedef int (*UsageFunction)(const wchar_t *, wchar_t *);
@@ -55,7 +42,7 @@ struct PluginCommand {
 
 struct Plugin {
     HMODULE module = nullptr;
-    PluginRecord *info = nullptr;
+    PluginInfo *info = nullptr;
     std::vector<PluginCommand> commands;
     std::wstring keyHandlerName;
     KeystrokeHandler keyHandler = nullptr;
@@ -115,7 +102,7 @@ bool LoadPlugin(const std::wstring &path)
         return false;
     }
     GetPluginInfoFunction getInfo = Export<GetPluginInfoFunction>(module, "GetPluginInfo");
-    PluginRecord *info = getInfo != nullptr ? getInfo() : nullptr;
+    PluginInfo *info = getInfo != nullptr ? getInfo() : nullptr;
     if (info == nullptr || info->implements == nullptr) {
         WriteError(L"korrash: \"" + path + L"\" is not a plug-in\r\n");
         FreeLibrary(module);
@@ -178,7 +165,7 @@ int ShowPlugins()
         WriteOut(L"No plug-in loaded.\r\n");
         return 1;
     }
-    PluginRecord *info = Loaded.info;
+    PluginInfo *info = Loaded.info;
     auto text = [](const wchar_t *t) { return std::wstring(t != nullptr ? t : L"(none)"); };
     std::wstring out = text(info->name) + L" v" + std::to_wstring(info->major) + L"." +
                        std::to_wstring(info->minor) + L"." + std::to_wstring(info->build) + L"\r\n";

@@ -6,7 +6,7 @@
 
 int ListHotkeys(void)
 {
-    const KeyTableDescription *table = ActiveKeyTable();
+    const KeyTable *table = ActiveKeyTable();
     wchar_t line[HOTKEY_NAME_CAPACITY];
     int row;
 

@@ -1,6 +1,6 @@
 /*
-** Conversion between hotkey names and codes over a key table description,
-** and the lines of the hotkey list.  Text only: no platform header, so that
+** Conversion between hotkey names and codes over a key table, and the
+** lines of the hotkey list.  Text only: no platform header, so that
 ** the parser, which an extended host runs on every keystroke, can also be
 ** built natively for sanitizers and fuzzers.
 */
@@ -45,7 +45,7 @@ static ModifierSet ModifierOfWord(const wchar_t *word, int length)
 */
 HotkeyCode ParseHotkeyName(const wchar_t *name)
 {
-    const KeyTableDescription *table = ActiveKeyTable();
+    const KeyTable *table = ActiveKeyTable();
     const wchar_t *word = name;
     int length = 0;
     ModifierSet modifiers = 0;
@@ -69,14 +69,14 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
 
     /* Each alias entry looks at the key as the entries before it left it. */
     for (i = 0; i < table->aliasCount; i++) {
-        if (TextEqualNoCaseSpan(word, length, KeyAliasText(table, i))) {
-            word = KeyAliasCanonical(table, i);
+        if (TextEqualNoCaseSpan(word, length, table->KeyAliases[i].alias)) {
+            word = table->KeyAliases[i].canonical;
             length = TextLength(word);
         }
     }
     /* Row names are unique in each table: the first match is the only one. */
     for (i = 0; i < table->rowCount; i++) {
-        if (TextEqualNoCaseSpan(word, length, KeyName(table, i))) return KeyCell(table, i, column);
+        if (TextEqualNoCaseSpan(word, length, table->rows[i].name)) return table->rows[i].cells[column];
     }
     return HOTKEY_NONE;
 }
@@ -86,14 +86,14 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
 ** no cell does.  -1 and -2 stand in the tables as markers, never as hotkeys,
 ** so only a positive code is looked for.
 */
-static int FindHotkeyCell(const KeyTableDescription *table, HotkeyCode code, int *foundRow,
+static int FindHotkeyCell(const KeyTable *table, HotkeyCode code, int *foundRow,
                           int *foundColumn)
 {
     int row, column, found = 0;
 
     for (row = 0; code > 0 && row < table->rowCount; row++) {
         for (column = 0; column < table->columnCount; column++) {
-            if (KeyCell(table, row, column) == code) {
+            if (table->rows[row].cells[column] == code) {
                 *foundRow = row;
                 *foundColumn = column;
                 found = 1;
@@ -105,7 +105,7 @@ static int FindHotkeyCell(const KeyTableDescription *table, HotkeyCode code, int
 
 int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
 {
-    const KeyTableDescription *table = ActiveKeyTable();
+    const KeyTable *table = ActiveKeyTable();
     int row, column;
 
     if (!FindHotkeyCell(table, code, &row, &column)) {
@@ -113,7 +113,7 @@ int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
         return -1;
     }
     TextCopy(buffer, capacity, ModifierPrefixes[column]);
-    TextAppend(buffer, capacity, KeyName(table, row));
+    TextAppend(buffer, capacity, table->rows[row].name);
     return 0;
 }
 
@@ -128,17 +128,17 @@ int IsKnownHotkey(HotkeyCode code)
     return FindHotkeyCell(ActiveKeyTable(), code, &row, &column);
 }
 
-int FormatHotkeyListLine(const KeyTableDescription *table, int row, wchar_t *buffer,
+int FormatHotkeyListLine(const KeyTable *table, int row, wchar_t *buffer,
                          int capacity)
 {
     int column;
 
     if (TextCopy(buffer, capacity, L"") != TEXT_OK) return TEXT_NO_ROOM;
     for (column = 0; column < table->columnCount; column++) {
-        if (KeyCell(table, row, column) <= 0) continue;
+        if (table->rows[row].cells[column] <= 0) continue;
         if (buffer[0] != 0 && TextAppend(buffer, capacity, L" \u00B7 ") != TEXT_OK) return TEXT_CUT;
         if (TextAppend(buffer, capacity, ModifierPrefixes[column]) != TEXT_OK ||
-            TextAppend(buffer, capacity, KeyName(table, row)) != TEXT_OK) {
+            TextAppend(buffer, capacity, table->rows[row].name) != TEXT_OK) {
             return TEXT_CUT;
         }
     }

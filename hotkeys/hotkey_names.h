@@ -32,7 +32,7 @@ int IsKnownHotkey(HotkeyCode code);
 /* One line of the hotkey list, without its line end: the names of the
 ** row's usable cells, in column order, joined by a blank, U+00B7 and a
 ** blank. */
-int FormatHotkeyListLine(const KeyTableDescription *table, int row, wchar_t *buffer,
+int FormatHotkeyListLine(const KeyTable *table, int row, wchar_t *buffer,
                          int capacity);
 
 /* Prints the hotkey list, a line for every row of the table in use;

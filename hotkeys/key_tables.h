@@ -8,9 +8,9 @@
 ** version 23 and lower; ExtendedKeyTable serves version 24 and higher and
 ** adds a Ctrl-Alt-Shift column.  UseExtendedKeys picks one at every call.
 **
-** The tables are constant data.  The operations on hotkey names read them
-** through a KeyTableDescription, so that one implementation serves both
-** layouts.  Text only: no platform header.
+** The tables are constant data, both of one row type, so that one
+** implementation of each operation on hotkey names serves both.  Text only:
+** no platform header.
 */
 #ifndef TIRVALO_KEY_TABLES_H
 #define TIRVALO_KEY_TABLES_H
@@ -47,87 +47,55 @@ enum {
 enum {
     CLASSIC_KEY_ROWS = 74,
     CLASSIC_KEY_COLUMNS = 6,
-    CLASSIC_NAME_FIELD = 8,      /* units, terminator included */
     CLASSIC_ALIAS_COUNT = 17,
 
     EXTENDED_KEY_ROWS = 72,
     EXTENDED_KEY_COLUMNS = 7,
-    EXTENDED_NAME_FIELD = 10,
     EXTENDED_ALIAS_COUNT = 25,
 
-    ALIAS_FIELD = 16,
     MODIFIER_COLUMNS = 7,
+    KEY_NAME_FIELD = 10,     /* units, terminator included: the extended names' field */
+    ALIAS_FIELD = 16,
     PREFIX_FIELD = 16
 };
 
-struct ClassicKeyRow {
-    wchar_t name[CLASSIC_NAME_FIELD];
-    HotkeyCode cells[CLASSIC_KEY_COLUMNS];
+/*
+** One row: a key's name and its cell in every column.  Both tables use this
+** row: the classic table's names have at most 7 units, and its rows leave
+** the last cell, Ctrl-Alt-Shift, 0 and unread.
+*/
+struct KeyRow {
+    wchar_t name[KEY_NAME_FIELD];
+    HotkeyCode cells[MODIFIER_COLUMNS];
 };
 
-struct ClassicKeyAlias {
+/* An alias: a name a user may type for a key, and the key's own name. */
+struct KeyAlias {
     wchar_t alias[ALIAS_FIELD];
-    wchar_t canonical[CLASSIC_NAME_FIELD];
+    wchar_t canonical[KEY_NAME_FIELD];
 };
 
-struct ClassicKeyTableData {
-    ClassicKeyRow rows[CLASSIC_KEY_ROWS];
-    ClassicKeyAlias KeyAliases[CLASSIC_ALIAS_COUNT];
+/* A table: its rows and its alias entries, in order, and how many columns
+** its rows use. */
+struct KeyTable {
+    int rowCount;
+    int columnCount;
+    const KeyRow *rows;
+    int aliasCount;
+    const KeyAlias *KeyAliases;
 };
 
-struct ExtendedKeyRow {
-    wchar_t name[EXTENDED_NAME_FIELD];
-    HotkeyCode cells[EXTENDED_KEY_COLUMNS];
-};
-
-struct ExtendedKeyAlias {
-    wchar_t alias[ALIAS_FIELD];
-    wchar_t canonical[EXTENDED_NAME_FIELD];
-};
-
-struct ExtendedKeyTableData {
-    ExtendedKeyRow rows[EXTENDED_KEY_ROWS];
-    ExtendedKeyAlias KeyAliases[EXTENDED_ALIAS_COUNT];
-};
-
-extern const ClassicKeyTableData ClassicKeyTable;
-extern const ExtendedKeyTableData ExtendedKeyTable;
+extern const KeyTable ClassicKeyTable;
+extern const KeyTable ExtendedKeyTable;
 
 /* The prefix of each column's hotkey names, "" to "Ctrl-Alt-Shift-". */
 extern const wchar_t ModifierPrefixes[MODIFIER_COLUMNS][PREFIX_FIELD];
 
-/*
-** What the operations on hotkey names need of a table: its size, and where
-** its rows and alias entries lie.  A row starts with its name and holds its
-** cells at cellOffset; an alias entry starts with its alias text and holds
-** its canonical name at canonicalOffset.  Offsets and sizes are in bytes.
-*/
-struct KeyTableDescription {
-    int rowCount;
-    int columnCount;
-    const void *rows;
-    int rowSize;
-    int cellOffset;
-    int aliasCount;
-    const void *aliases;
-    int aliasSize;
-    int canonicalOffset;
-};
-
-extern const KeyTableDescription ClassicKeyTableDescription;
-extern const KeyTableDescription ExtendedKeyTableDescription;
-
 /* The table in use: the extended one when UseExtendedKeys is set. */
-const KeyTableDescription *ActiveKeyTable(void);
-
-/* Reading a table.  Rows, columns and entries are not checked. */
-const wchar_t *KeyName(const KeyTableDescription *table, int row);
-HotkeyCode KeyCell(const KeyTableDescription *table, int row, int column);
-const wchar_t *KeyAliasText(const KeyTableDescription *table, int entry);
-const wchar_t *KeyAliasCanonical(const KeyTableDescription *table, int entry);
+const KeyTable *ActiveKeyTable(void);
 
 /* The column of a set of modifiers in the table, or -1 when the table has
 ** none (Shift with Alt; all three in the classic table). */
-int ModifierColumn(const KeyTableDescription *table, ModifierSet modifiers);
+int ModifierColumn(const KeyTable *table, ModifierSet modifiers);
 
 #endif /* TIRVALO_KEY_TABLES_H */

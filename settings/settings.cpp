@@ -60,13 +60,13 @@ int LoadSettings(int report)
 
     if (!ReadSettingsKey(HKEY_CURRENT_USER, work) && !ReadSettingsKey(HKEY_LOCAL_MACHINE, work)) {
         if (report) WriteErrorMessage(L"Error reading from registry\r\n", 0);
-        return -1;
+        return SETTINGS_NOT_FOUND;
     }
     /* A per-user hotkey that fails here is final: the per-machine key is
     ** only a fallback for a missing one. */
     if (!IsKnownHotkey(work[0])) {
         if (report) WriteErrorMessage(L"Invalid hotkey value in registry\r\n", 0);
-        return -2;
+        return SETTINGS_INVALID_HOTKEY;
     }
     Settings.Hotkey = work[0];
     Settings.SmartTimes = (unsigned)work[1] <= 2 ? work[1] : DefaultSmartTimes;
@@ -87,14 +87,14 @@ int SaveSettings(void)
     if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, 0, 0, KEY_WRITE, 0, &key, 0) !=
         ERROR_SUCCESS) {
         WriteErrorMessage(L"Error opening registry key\r\n", 0);
-        return -1;
+        return SETTINGS_NOT_SAVED;
     }
     for (i = 0; i < 3; i++) {
         if (RegSetValueExW(key, ValueNames[i], 0, REG_DWORD, (const BYTE *)fields[i],
                            sizeof *fields[i]) != ERROR_SUCCESS) {
             WriteErrorMessage(L"Error writing to registry\r\n", 0);
             RegCloseKey(key);
-            return -1;
+            return SETTINGS_NOT_SAVED;
         }
     }
     RegCloseKey(key);

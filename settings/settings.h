@@ -27,18 +27,23 @@ extern const wchar_t SettingsKeyPath[];
 
 /*
 ** Reads the three options from the per-user key or, when that gives no
-** "Hotkey", from the per-machine key, and stores them in Settings: 0; -1
-** when neither key gives a "Hotkey" of at most 4 bytes; -2 when the hotkey
-** read is not one of the key table in use.  On failure Settings is left as
-** it was, and with report nonzero the failure is written to standard error.
+** "Hotkey", from the per-machine key, and stores them in Settings: 0, or
+** one of the results below.  On failure Settings is left as it was, and
+** with report nonzero the failure is written to standard error.
 */
 int LoadSettings(int report);
 
 /*
 ** Writes the three options to the per-user key, creating it and its parents
-** when missing: 0, or -1 with a message on standard error when the key
-** cannot be opened for writing or any value cannot be written.
+** when missing: 0, or SETTINGS_NOT_SAVED with a message on standard error
+** when the key cannot be opened for writing or any value cannot be written.
 */
 int SaveSettings(void);
+
+enum {
+    SETTINGS_NOT_FOUND = -1,        /* neither key gives a "Hotkey" of at most 4 bytes */
+    SETTINGS_INVALID_HOTKEY = -2,   /* the hotkey read is not one of the key table in use */
+    SETTINGS_NOT_SAVED = -1
+};
 
 #endif /* TIRVALO_SETTINGS_H */

@@ -7,7 +7,7 @@
 #   tests/native-symbols.sh LIBRARY
 set -u
 library=$1
-allowed='^(ExpandVariables|Printf|QPuts|Qprintf|honk|WriteErrorMessage|ShowFileInfo|LoadSettings|SaveSettings|Settings|PluginName)$'
+allowed='^(ExpandVariables|Printf|QPuts|Qprintf|honk|PlatformCharClass|WriteErrorMessage|ShowFileInfo|LoadSettings|SaveSettings|Settings|PluginName)$'
 
 [ -f "$library" ] || { echo "missing $library" >&2; exit 1; }
 defined=$(nm --defined-only -C "$library" | awk 'NF >= 3 { $1 = ""; $2 = ""; sub(/^  /, ""); print }' | sed 's/(.*//' | sort -u)

@@ -39,38 +39,65 @@ set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "TIR
 set(WINE_TEST PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1)
 set(WINE_SCRIPT_ENVIRONMENT "WINEPREFIX=${TIRVALO_WINEPREFIX};TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
-# Unit tests link the plug-in's code and the stand-in host.
-add_executable(unit_tests
+# What every test program of the plug-in's code on real files and windows
+# links: the code with its window template, the window dump, and the shared
+# harness (tests/support).
+set(WINDOW_TEST_SOURCES
   $<TARGET_OBJECTS:tirvalo_code>
-  frame/chartype_table.cpp
+  $<TARGET_OBJECTS:window_dump>
+  dialog/Tirvalo.rc
+  tests/support/fileinfo_fixture.cpp
+  tests/support/import_table.cpp
+  tests/support/temp_folder.cpp
+  tests/support/locked_file.cpp
+)
+# A library with a version resource, for the tests of file versions.
+add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
+
+# The unit tests, one program: the plug-in's code with the window template
+# compiled in, and the stand-in host; real files, registry and windows, and
+# modifier keys held for real; the stand-in shell's key codes checked
+# against the plug-in's tables, and the native build's character table
+# against the platform's.  Times are local to a zone with daylight saving,
+# in the English (United States) formats.
+add_executable(unit_tests
+  ${WINDOW_TEST_SOURCES}
+  host/keyboard.cpp
+  native/shim/chartype_table.cpp
+  tests/unit/window_probe.cpp
+  # frame/ and the stand-in host
   tests/unit/chartype_test.cpp
   tests/unit/text_test.cpp
   tests/unit/frame_test.cpp
   tests/unit/host_test.cpp
-  tests/unit/window_probe.cpp
-  $<TARGET_OBJECTS:window_dump>
-)
-target_link_libraries(unit_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-tirvalo_test_program(unit_tests)
-gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  ${WINE_TEST})
-
-# Unit tests of the hotkeys, the settings, loading and the command.
-add_executable(console_tests
-  $<TARGET_OBJECTS:tirvalo_code>
+  # hotkeys/, settings/, loading and command/
   tests/unit/hotkeys_test.cpp
   tests/unit/settings_test.cpp
   tests/unit/loading_test.cpp
   tests/unit/command_test.cpp
+  # fileinfo/ and dialog/
+  tests/unit/name_scan_test.cpp
+  tests/unit/formatters_test.cpp
+  tests/unit/filetype_test.cpp
+  tests/unit/info_dialog_test.cpp
+  tests/unit/foreground_test.cpp
+  tests/unit/show_file_info_test.cpp
+  tests/unit/window_dump_test.cpp
+  # the keystroke handler, the word at the cursor, the shell's key codes
+  tests/unit/word_at_cursor_test.cpp
+  tests/unit/keystroke_test.cpp
+  tests/unit/keyboard_test.cpp
 )
-target_link_libraries(console_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS})
-tirvalo_test_program(console_tests)
-gtest_discover_tests(console_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  ${WINE_TEST})
+target_link_libraries(unit_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
+tirvalo_test_program(unit_tests)
+add_dependencies(unit_tests version_sample file_locker)
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
-  tests/e2e/shell_runner.cpp
+  tests/support/shell_runner.cpp
+  tests/support/temp_folder.cpp
   tests/e2e/frame_e2e_test.cpp
   tests/e2e/window_switches_e2e_test.cpp
   tests/e2e/command_e2e_test.cpp
@@ -106,53 +133,6 @@ add_test(NAME terminal.hotkey_at_the_prompt
   COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
 set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
   FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
-
-# File information and the information window: the plug-in's code with the
-# window template compiled into the test program, the stand-in host, real
-# files, registry and windows.  Times are local to a zone with daylight
-# saving, in the English (United States) formats.
-# What every test program of real files and windows links: the plug-in's
-# code with its window template, the window dump, and the shared helpers.
-set(WINDOW_TEST_SOURCES
-  $<TARGET_OBJECTS:tirvalo_code>
-  $<TARGET_OBJECTS:window_dump>
-  dialog/Tirvalo.rc
-  tests/unit/fileinfo_fixture.cpp
-  tests/unit/import_table.cpp
-  tests/e2e/shell_runner.cpp
-)
-add_library(version_sample SHARED tests/unit/data/version_sample.cpp tests/unit/data/version_sample.rc)
-add_executable(fileinfo_tests
-  ${WINDOW_TEST_SOURCES}
-  tests/unit/name_scan_test.cpp
-  tests/unit/formatters_test.cpp
-  tests/unit/filetype_test.cpp
-  tests/unit/info_dialog_test.cpp
-  tests/unit/foreground_test.cpp
-  tests/unit/show_file_info_test.cpp
-  tests/unit/window_dump_test.cpp
-  tests/robustness/locked_file.cpp
-)
-target_link_libraries(fileinfo_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-tirvalo_test_program(fileinfo_tests)
-add_dependencies(fileinfo_tests version_sample file_locker)
-gtest_discover_tests(fileinfo_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
-
-# The keystroke handler and the word at the cursor: real files and windows,
-# modifier keys held for real; and the stand-in shell's key codes checked
-# against the plug-in's tables.
-add_executable(keystroke_tests
-  ${WINDOW_TEST_SOURCES}
-  host/keyboard.cpp
-  tests/unit/word_at_cursor_test.cpp
-  tests/unit/keystroke_test.cpp
-  tests/unit/keyboard_test.cpp
-)
-target_link_libraries(keystroke_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32)
-tirvalo_test_program(keystroke_tests)
-gtest_discover_tests(keystroke_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  ${WINE_TEST})
 
 # The native build of the text routines, under the address and
 # undefined-behaviour sanitizers (made by the test build.native): its unit
@@ -198,10 +178,10 @@ target_compile_options(file_locker PRIVATE -municode)
 target_link_options(file_locker PRIVATE -municode)
 add_executable(robustness_tests
   ${WINDOW_TEST_SOURCES}
+  tests/support/shell_runner.cpp
   host/stack_probe.cpp
   tests/robustness/process_counters.cpp
   tests/robustness/window_closer.cpp
-  tests/robustness/locked_file.cpp
   tests/robustness/soak_test.cpp
   tests/robustness/leak_test.cpp
   tests/robustness/stack_test.cpp
@@ -212,12 +192,13 @@ target_link_libraries(robustness_tests PRIVATE gtest_main korrash_host ${TIRVALO
 tirvalo_test_program(robustness_tests)
 add_dependencies(robustness_tests version_sample file_locker Tirvalo korrash_shell)
 # The directory of 100,000 entries, made from Linux beside bin/ (once: later
-# runs find it made), part of the Windows tests' setup.
+# runs find it made), part of the robustness tests' setup.
 add_test(NAME many_entries.setup
   COMMAND ${CMAKE_SOURCE_DIR}/tests/make-entries.sh ${CMAKE_BINARY_DIR}/many-entries)
-set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP many_entries)
 # The soak of windows takes two minutes: it starts first, in a lane of its own.
 gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  TEST_FILTER SoakTest.TwoThousandWindowsLeaveNothingBehind ${WINE_TEST} TIMEOUT 300 COST 1000)
+  TEST_FILTER SoakTest.TwoThousandWindowsLeaveNothingBehind ${WINE_TEST} TIMEOUT 600 COST 1000)
 gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  TEST_FILTER -SoakTest.TwoThousandWindowsLeaveNothingBehind ${WINE_TEST} TIMEOUT 300 COST 10)
+  TEST_FILTER -SoakTest.TwoThousandWindowsLeaveNothingBehind ${WINE_TEST} TIMEOUT 300 COST 10
+  FIXTURES_REQUIRED "wine\\;many_entries")

@@ -15,6 +15,7 @@
 */
 #include "command/arguments.h"
 #include "command/command.h"
+#include "fileinfo/fileinfo.h"
 #include "frame/plugin.h"
 #include "frame/text.h"
 #include "fuzz_input.h"
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     ShimReset();
     UseExtendedKeys = (setup & 1) ? 0 : 1;
-    ShimShowResult = (setup & 2) ? -16 : 0;
+    ShimShowResult = (setup & 2) ? SHOW_NOT_FOUND : 0;
     ShimRegistryHasOptions = (setup & 4) != 0;
     ShimRegistryOptions.Hotkey = (setup & 16) ? 0x7005E : 0x10017;   /* the extended table alone has the first */
     ShimRegistryOptions.SmartTimes = (setup >> 5) & 3;
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ShimRegistryWriteFails = (setup & 8) != 0;
 
     int result = tirvalo(arguments);
-    REQUIRE(result == 0 || result == 1 || result == 2);
+    REQUIRE(result == COMMAND_OK || result == COMMAND_BAD_ARGUMENTS || result == COMMAND_FAILED);
 
     int files = 0;
     for (int slot = 0; slot < ARGUMENT_SLOTS; slot++) {
@@ -72,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int i = 0; i < messages; i++) {
         if (ShimQuoted[i] != 0) REQUIRE(SlotOf(ShimQuoted[i]) >= 0);
     }
-    if (result == 1) REQUIRE(ShimMessages == 1 && ShimShown == 0);
-    if (result == 0) REQUIRE(ShimMessages == 0);
+    if (result == COMMAND_BAD_ARGUMENTS) REQUIRE(ShimMessages == 1 && ShimShown == 0);
+    if (result == COMMAND_OK) REQUIRE(ShimMessages == 0);
     REQUIRE(ShimMessages <= 1);
     int errorsLength = UnitCount(ShimErrors);
     if (errorsLength > 0) {

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CheckNameInSmallBuffer(any, formatted, capacity);
 
     /* A line of the list, whole and in a small buffer. */
-    const KeyTableDescription *keys = ActiveKeyTable();
+    const KeyTable *keys = ActiveKeyTable();
     int row = length % keys->rowCount;
     wchar_t line[HOTKEY_NAME_CAPACITY];
     REQUIRE(FormatHotkeyListLine(keys, row, line, HOTKEY_NAME_CAPACITY) == TEXT_OK);

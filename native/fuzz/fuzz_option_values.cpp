@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     int onOff = ParseOnOff(text);
     int offOnUtc = ParseOffOnUtc(text);
-    REQUIRE(onOff >= -1 && onOff <= 1);
-    REQUIRE(offOnUtc >= -1 && offOnUtc <= 2);
+    REQUIRE(onOff == OPTION_NO_VALUE || (onOff >= 0 && onOff <= 1));
+    REQUIRE(offOnUtc == OPTION_NO_VALUE || (offOnUtc >= 0 && offOnUtc <= 2));
     if (onOff >= 0) REQUIRE(offOnUtc == onOff);
     if (offOnUtc == 0 || offOnUtc == 1) REQUIRE(onOff == offOnUtc);
     if (offOnUtc >= 0) {

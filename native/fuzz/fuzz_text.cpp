@@ -9,7 +9,7 @@
 #include <errno.h>
 #include <limits.h>
 
-#include "frame/chartype_table.h"
+#include "shim/chartype_table.h"
 #include "frame/text.h"
 #include "fuzz_input.h"
 

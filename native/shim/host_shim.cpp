@@ -194,11 +194,11 @@ int LoadSettings(int report)
 {
     if (!ShimRegistryHasOptions) {
         if (report) WriteErrorMessage(L"Error reading from registry\r\n", 0);
-        return -1;
+        return SETTINGS_NOT_FOUND;
     }
     if (!IsKnownHotkey(ShimRegistryOptions.Hotkey)) {
         if (report) WriteErrorMessage(L"Invalid hotkey value in registry\r\n", 0);
-        return -2;
+        return SETTINGS_INVALID_HOTKEY;
     }
     Settings.Hotkey = ShimRegistryOptions.Hotkey;
     Settings.SmartTimes = (unsigned)ShimRegistryOptions.SmartTimes <= 2 ? ShimRegistryOptions.SmartTimes
@@ -211,7 +211,7 @@ int SaveSettings(void)
 {
     if (ShimRegistryWriteFails) {
         WriteErrorMessage(L"Error writing to registry\r\n", 0);
-        return -1;
+        return SETTINGS_NOT_SAVED;
     }
     ShimRegistryOptions = Settings;
     ShimRegistryHasOptions = 1;

@@ -3,7 +3,7 @@
 ** above U+00FF come from the table that stands in for the platform's call.
 */
 #include "check.h"
-#include "frame/chartype_table.h"
+#include "shim/chartype_table.h"
 #include "frame/text.h"
 
 NATIVE_TEST(SpacesAboveLatin1AreThoseOfThePlatform)

@@ -69,7 +69,7 @@ NATIVE_TEST(ListLinesFitOrSayTheyWereCut)
     ShimReset();
     for (int table = 0; table < 2; table++) {
         UseExtendedKeys = table;
-        const KeyTableDescription *keys = ActiveKeyTable();
+        const KeyTable *keys = ActiveKeyTable();
         int longest = 0;
         for (int row = 0; row < keys->rowCount; row++) {
             wchar_t *line = NewUnits(HOTKEY_NAME_CAPACITY);

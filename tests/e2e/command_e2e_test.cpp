@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "shell_runner.h"
+#include "tests/support/shell_runner.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

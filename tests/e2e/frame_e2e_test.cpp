@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "shell_runner.h"
+#include "tests/support/shell_runner.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -18,10 +18,11 @@
 #include "fileinfo/filetype.h"
 #include "fileinfo/formatters.h"
 #include "host/window_dump.h"
-#include "locked_file.h"
+#include "tests/support/locked_file.h"
 #include "press_hotkey.h"
-#include "tests/unit/console_state.h"
-#include "tests/unit/fileinfo_fixture.h"
+#include "tests/support/console_state.h"
+#include "tests/support/fileinfo_fixture.h"
+#include "tests/support/shell_runner.h"
 
 extern "C" NTSTATUS NTAPI NtSetValueKey(HANDLE key, UNICODE_STRING *name, ULONG index, ULONG type,
                                         const void *data, ULONG size);
@@ -107,7 +108,8 @@ TEST_F(HostileTest, NamesAtThePathLimitAndInTheLongPathForm)
     for (const std::wstring &name : names) {
         ASSERT_EQ(32767u, name.size());
         int result = Show(name, &shown);
-        EXPECT_TRUE(result == -3 || result == -4 || result == -16) << result;
+        EXPECT_TRUE(result == SHOW_NO_FULL_NAME || result == SHOW_WILDCARD || result == SHOW_NOT_FOUND)
+            << result;
     }
     // A command line far longer than a word may be: the word keeps its
     // first 32,767 units.
@@ -165,7 +167,7 @@ TEST_F(HostileTest, NamesWithTheHostsSpecialCharactersAndOddUnits)
         int result = Show(path, &shown);
         printf("hostile: a name with a lone surrogate %s created; ShowFileInfo gives %d\n",
                created ? "was" : "was not", result);
-        EXPECT_EQ(created ? 0 : -16, result);
+        EXPECT_EQ(created ? 0 : SHOW_NOT_FOUND, result);
     }
 }
 
@@ -177,7 +179,7 @@ TEST_F(HostileTest, DevicesMissingSharesAndADirectoryThatCannotBeListed)
         ULONGLONG start = GetTickCount64();
         std::wstring shown;
         int result = Show(device, &shown);
-        EXPECT_TRUE(result == -16 || result == -3) << Utf8(device) << ": " << result;
+        EXPECT_TRUE(result == SHOW_NOT_FOUND || result == SHOW_NO_FULL_NAME) << Utf8(device) << ": " << result;
         EXPECT_LT(GetTickCount64() - start, 5000u) << Utf8(device);
     }
 
@@ -261,7 +263,7 @@ TEST_F(HostileTest, SettingsOfEveryRegistryTypeAndEverySizeUpToEightBytes)
                 EXPECT_EQ(0, result) << type << "/" << size;
                 EXPECT_EQ(0x17, Settings.Hotkey) << type << "/" << size;
             } else {
-                EXPECT_EQ(-2, result) << type << "/" << size << ": " << work(hotkey, size);
+                EXPECT_EQ(SETTINGS_INVALID_HOTKEY, result) << type << "/" << size << ": " << work(hotkey, size);
             }
             // SmartTimes and SubdirCounts of this type and size.
             RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);

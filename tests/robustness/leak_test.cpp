@@ -13,11 +13,11 @@
 #include "fileinfo/fileinfo.h"
 #include "fileinfo/filetype.h"
 #include "fileinfo/formatters.h"
-#include "locked_file.h"
 #include "process_counters.h"
-#include "tests/unit/console_state.h"
-#include "tests/unit/fileinfo_fixture.h"
-#include "tests/unit/press_keys.h"
+#include "tests/support/console_state.h"
+#include "tests/support/fileinfo_fixture.h"
+#include "tests/support/locked_file.h"
+#include "tests/support/press_keys.h"
 #include "window_closer.h"
 
 namespace {
@@ -63,12 +63,12 @@ TEST_F(LeakTest, ShowFileInfoOnEveryBranch)
     for (wchar_t &c : url) c = c == L'\\' ? L'/' : c;
     url.replace(url.find(L'%'), 1, L"%25");
 
-    EXPECT_EQ(-1, ShowFileInfo(nullptr));
-    ExpectShowNoLeak("empty name", L"", -2);
-    ExpectShowNoLeak("no full path", std::wstring(32767, L'a'), -3);
-    ExpectShowNoLeak("wildcard", Path(L"*.txt"), -4);
-    ExpectShowNoLeak("not found", Path(L"missing.txt"), -16);
-    ExpectShowNoLeak("not found after undoubling", Path(L"missing%%.txt"), -16);
+    EXPECT_EQ(SHOW_NULL_NAME, ShowFileInfo(nullptr));
+    ExpectShowNoLeak("empty name", L"", SHOW_EMPTY_NAME);
+    ExpectShowNoLeak("no full path", std::wstring(32767, L'a'), SHOW_NO_FULL_NAME);
+    ExpectShowNoLeak("wildcard", Path(L"*.txt"), SHOW_WILDCARD);
+    ExpectShowNoLeak("not found", Path(L"missing.txt"), SHOW_NOT_FOUND);
+    ExpectShowNoLeak("not found after undoubling", Path(L"missing%%.txt"), SHOW_NOT_FOUND);
     ExpectShowNoLeak("found after undoubling", Path(L"50%%off.txt"), 0);
     ExpectShowNoLeak("file", text, 0);
     ExpectShowNoLeak("program with a version", program, 0);
@@ -77,7 +77,7 @@ TEST_F(LeakTest, ShowFileInfoOnEveryBranch)
     Settings.SubdirCounts = 0;
     ExpectShowNoLeak("directory without counts", folder, 0);
     ExpectShowNoLeak("file address", url, 0);
-    ExpectShowNoLeak("file address to nothing", L"file:///C:/no/such/file.txt", -16);
+    ExpectShowNoLeak("file address to nothing", L"file:///C:/no/such/file.txt", SHOW_NOT_FOUND);
     EXPECT_EQ(7 * (Repeats + 1), closer_.Closed());   // the seven names that open a window
 }
 
@@ -91,13 +91,13 @@ TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
             KorrashClearCaptured();
         };
     };
-    ExpectNoLeak("load: no key", load(-1));
+    ExpectNoLeak("load: no key", load(SETTINGS_NOT_FOUND));
     RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 2);
-    ExpectNoLeak("load: a user key without a hotkey", load(-1));
+    ExpectNoLeak("load: a user key without a hotkey", load(SETTINGS_NOT_FOUND));
     RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x10017, 0, 0);
     ExpectNoLeak("load: from the machine", load(0));
     RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x12345);
-    ExpectNoLeak("load: an invalid hotkey", load(-2));
+    ExpectNoLeak("load: an invalid hotkey", load(SETTINGS_INVALID_HOTKEY));
     RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
     ExpectNoLeak("load: from the user", load(0));
 
@@ -112,14 +112,14 @@ TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
     real = (SetValue)ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)failing);
     ASSERT_NE(nullptr, real);
     ExpectNoLeak("save: a value cannot be written", [] {
-        EXPECT_EQ(-1, SaveSettings());
+        EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings());
         KorrashClearCaptured();
     });
     ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)real);
 
     RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
     ExpectNoLeak("save: the key cannot be opened for writing", [] {
-        EXPECT_EQ(-1, SaveSettings());
+        EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings());
         KorrashClearCaptured();
     });
 }
@@ -142,7 +142,7 @@ TEST_F(LeakTest, FileTypesOnEveryBranch)
         };
     };
     ExpectNoLeak("directory", find(folder_, 0, SourceDirectory));
-    ExpectNoLeak("no extension", find(Path(L"README"), -1, SourceNone));
+    ExpectNoLeak("no extension", find(Path(L"README"), FILE_TYPE_REFUSED, SourceNone));
     ExpectNoLeak("per-user class, friendly name, command", find(Path(L"a.tvu"), 0, SourceUserClasses));
     ExpectNoLeak("class root, nothing more", find(Path(L"a.tvr"), 0, SourceClassesRoot));
     ExpectNoLeak("no class", find(Path(L"a.tvz"), 0, SourceNone));
@@ -156,24 +156,25 @@ TEST_F(LeakTest, OwnersContentsDescriptionsVolumesAndAddresses)
     MakeFile(L"descript.ion", "owned.txt Mine\r\n");
     wchar_t out[DESCRIPTION_CAPACITY];
     ExpectNoLeak("owner", [&] { EXPECT_EQ(0, GetOwnerName(out, file.c_str())); });
-    ExpectNoLeak("owner of a missing file", [&] { EXPECT_EQ(1, GetOwnerName(out, Path(L"no").c_str())); });
+    ExpectNoLeak("owner of a missing file",
+                 [&] { EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, Path(L"no").c_str())); });
     {
         LockedFile lock(locked);
         ASSERT_TRUE(lock.Locked());
         ExpectNoLeak("owner of a file locked by another process",
-                     [&] { EXPECT_EQ(1, GetOwnerName(out, locked.c_str())); });
+                     [&] { EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, locked.c_str())); });
     }
     ExpectNoLeak("contents", [&] { FormatContents(out, folder_.c_str()); });
     ExpectNoLeak("contents of a missing directory", [&] { FormatContents(out, Path(L"no").c_str()); });
     ExpectNoLeak("description", [&] { EXPECT_EQ(0, GetDescription(file.c_str(), out)); });
     ExpectNoLeak("volume", [&] { EXPECT_EQ(0, GetFileSystemName(file.c_str(), out)); });
     ExpectNoLeak("volume of a missing share",
-                 [&] { EXPECT_EQ(-1, GetFileSystemName(L"\\\\nohost\\share\\x.txt", out)); });
+                 [&] { EXPECT_EQ(FILE_SYSTEM_UNKNOWN, GetFileSystemName(L"\\\\nohost\\share\\x.txt", out)); });
     std::wstring address(PATH_CAPACITY, L'\0');
     ExpectNoLeak("file address", [&] {
         std::wstring url = L"file:///" + file;
         lstrcpynW(&address[0], url.c_str(), PATH_CAPACITY);
-        EXPECT_EQ(1, UrlToPath(&address[0]));
+        EXPECT_EQ(URL_REPLACED, UrlToPath(&address[0]));
     });
     ExpectNoLeak("file address to nothing", [&] {
         lstrcpynW(&address[0], L"file:///C:/no/such%%20file", PATH_CAPACITY);

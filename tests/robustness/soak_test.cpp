@@ -13,7 +13,7 @@
 #include "hotkeys/keystroke.h"
 #include "press_hotkey.h"
 #include "process_counters.h"
-#include "tests/unit/fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "window_closer.h"
 
 namespace {

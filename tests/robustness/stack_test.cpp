@@ -12,8 +12,8 @@
 #include "command/command.h"
 #include "host/stack_probe.h"
 #include "press_hotkey.h"
-#include "tests/e2e/shell_runner.h"
-#include "tests/unit/fileinfo_fixture.h"
+#include "tests/support/shell_runner.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "window_closer.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // The table that stands in for the platform's character classification in
 // the native build agrees with the platform's call for every unit above
 // U+00FF.  When it does not, the test prints the ranges the platform gives,
-// in the form of the table in frame/chartype_table.cpp.
+// in the form of the table in native/shim/chartype_table.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "frame/chartype_table.h"
+#include "native/shim/chartype_table.h"
 #include "frame/text.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "command/arguments.h"
 #include "command/command.h"
-#include "console_state.h"
+#include "tests/support/console_state.h"
 #include "frame/text.h"
 
 namespace {
@@ -74,30 +74,31 @@ TEST(SplitArguments, ALaterShorterCallEmptiesWhatAnEarlierOneLeft)
 
 TEST(OptionValues, DigitsMayFollowTheLetterWordsNeedTheSeparator)
 {
+    const int NO = OPTION_NO_VALUE;
     struct {
         const wchar_t *text;
         int onOff, offOnUtc;
     } cases[] = {
-        {L"/C:0", 0, 0}, {L"/C:1", 1, 1}, {L"/T:2", -1, 2}, {L"/C0", 0, 0}, {L"/C1", 1, 1},
-        {L"/T2", -1, 2}, {L"/C=OFF", 0, 0}, {L"/C:on", 1, 1}, {L"/T:UtC", -1, 2},
-        {L"/CON", -1, -1}, {L"/C", -1, -1}, {L"/C:", -1, -1}, {L"/T:3", -1, -1},
-        {L"/C::1", -1, -1}, {L"/C:01", -1, -1}, {L"/C:1 ", -1, -1}, {L"/C:ONE", -1, -1},
-        {L"/COFF:1", 1, 1}, {L"/C\u00E9:1", 1, 1}, {L"/C\u03A9:0", 0, 0}, {L"/C\u00D7:1", -1, -1},
-        {L"C:1", 1, 1}, {L"1", 1, 1}, {L"", -1, -1},
+        {L"/C:0", 0, 0}, {L"/C:1", 1, 1}, {L"/T:2", NO, 2}, {L"/C0", 0, 0}, {L"/C1", 1, 1},
+        {L"/T2", NO, 2}, {L"/C=OFF", 0, 0}, {L"/C:on", 1, 1}, {L"/T:UtC", NO, 2},
+        {L"/CON", NO, NO}, {L"/C", NO, NO}, {L"/C:", NO, NO}, {L"/T:3", NO, NO},
+        {L"/C::1", NO, NO}, {L"/C:01", NO, NO}, {L"/C:1 ", NO, NO}, {L"/C:ONE", NO, NO},
+        {L"/COFF:1", 1, 1}, {L"/C\u00E9:1", 1, 1}, {L"/C\u03A9:0", 0, 0}, {L"/C\u00D7:1", NO, NO},
+        {L"C:1", 1, 1}, {L"1", 1, 1}, {L"", NO, NO},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(c.onOff, ParseOnOff(c.text)) << c.text;
         EXPECT_EQ(c.offOnUtc, ParseOffOnUtc(c.text)) << c.text;
     }
-    EXPECT_EQ(-1, ParseOnOff(nullptr));
-    EXPECT_EQ(-1, ParseOffOnUtc(nullptr));
+    EXPECT_EQ(OPTION_NO_VALUE, ParseOnOff(nullptr));
+    EXPECT_EQ(OPTION_NO_VALUE, ParseOffOnUtc(nullptr));
 }
 
 using CommandTest = ConsoleTest;
 
 TEST_F(CommandTest, NullArgumentsGiveMinusOneAndNoOutput)
 {
-    EXPECT_EQ(-1, tirvalo(nullptr));
+    EXPECT_EQ(COMMAND_NULL_TEXT, tirvalo(nullptr));
     EXPECT_EQ(L"", Out());
     EXPECT_EQ(L"", Err());
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fileinfo/filetype.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 
 namespace {
 
@@ -88,8 +88,8 @@ TEST_F(FileTypeTest, NoTypeCases)
     Root(L".tvq", L"tvqfile");
     const struct { std::wstring path; int result; FileTypeSource source; } cases[] = {
         {MakeFolder(L"folder.tvq"), 0, SourceDirectory},
-        {Path(L"rel1.tvq\\README"), -1, SourceNone},
-        {Path(L"name.tvq."), -1, SourceNone},
+        {Path(L"rel1.tvq\\README"), FILE_TYPE_REFUSED, SourceNone},
+        {Path(L"name.tvq."), FILE_TYPE_REFUSED, SourceNone},
         {Path(L"unknown.tvz"), 0, SourceNone},
     };
     for (const auto &c : cases) {
@@ -101,8 +101,8 @@ TEST_F(FileTypeTest, NoTypeCases)
     }
     wchar_t text[8];
     FileTypeSource source;
-    EXPECT_EQ(-1, GetFileTypeInfo(nullptr, text, text, &source));
-    EXPECT_EQ(-1, GetFileTypeInfo(L"C:\\a.tvq", text, text, nullptr));
+    EXPECT_EQ(FILE_TYPE_REFUSED, GetFileTypeInfo(nullptr, text, text, &source));
+    EXPECT_EQ(FILE_TYPE_REFUSED, GetFileTypeInfo(L"C:\\a.tvq", text, text, nullptr));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dialog/info_dialog.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "host/window_dump.h"
 
 namespace {

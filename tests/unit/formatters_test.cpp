@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fileinfo/formatters.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 
 namespace {
 
@@ -45,16 +45,16 @@ TEST_F(FormattersTest, GroupDigitsAndItsLimits)
     std::wstring after;
     EXPECT_EQ(0, Group(L"1234567", &after));
     EXPECT_EQ(L"1,234,567", after);
-    EXPECT_EQ(-1, GroupDigits(nullptr));
+    EXPECT_EQ(GROUP_NULL_TEXT, GroupDigits(nullptr));
     // 8182 units still go to the host; its answer is too long to copy.
-    EXPECT_EQ(3, Group(std::wstring(8182, L'x'), &after));
+    EXPECT_EQ(GROUP_RESULT_TOO_LONG, Group(std::wstring(8182, L'x'), &after));
     EXPECT_EQ(std::wstring(8182, L'x'), after);
-    EXPECT_EQ(1, Group(std::wstring(8183, L'x'), &after));
+    EXPECT_EQ(GROUP_TEXT_TOO_LONG, Group(std::wstring(8183, L'x'), &after));
     // An answer of 1023 units is copied, one of 1024 is not.
     EXPECT_EQ(0, Group(L"1" + std::wstring(1022, L'x'), &after));
-    EXPECT_EQ(3, Group(L"1" + std::wstring(1023, L'x'), &after));
+    EXPECT_EQ(GROUP_RESULT_TOO_LONG, Group(L"1" + std::wstring(1023, L'x'), &after));
     // A failed expansion leaves the text as it was.
-    EXPECT_EQ(2, Group(L"1]%@nosuchfunction[", &after));
+    EXPECT_EQ(GROUP_EXPANSION_FAILED, Group(L"1]%@nosuchfunction[", &after));
     EXPECT_EQ(L"1]%@nosuchfunction[", after);
 }
 
@@ -183,16 +183,16 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     EXPECT_STREQ(L"Administrators", out);   // no name found: left as it was
     ReplaceImport("advapi32.dll", "LookupAccountSidW", real);
 
-    EXPECT_EQ(-1, GetOwnerName(out, nullptr));
-    EXPECT_EQ(-1, GetOwnerName(out, L""));
+    EXPECT_EQ(OWNER_NO_PATH, GetOwnerName(out, nullptr));
+    EXPECT_EQ(OWNER_NO_PATH, GetOwnerName(out, L""));
     wcscpy(out, L"stale");
-    EXPECT_EQ(1, GetOwnerName(out, Path(L"missing").c_str()));
+    EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, Path(L"missing").c_str()));
     // Open elsewhere without read sharing, or for writing: not opened here.
     for (DWORD access : {(DWORD)GENERIC_READ, (DWORD)GENERIC_WRITE}) {
         DWORD share = access == GENERIC_READ ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
         HANDLE other = CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, other);
-        EXPECT_EQ(1, GetOwnerName(out, file.c_str()));
+        EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, file.c_str()));
         CloseHandle(other);
     }
     EXPECT_STREQ(L"stale", out);
@@ -217,10 +217,10 @@ TEST_F(FormattersTest, DescriptionsComeFromTheHostWithTheNameAsData)
         EXPECT_STREQ(c.description, out) << c.name;
     }
     wchar_t out[DESCRIPTION_CAPACITY] = L"stale";
-    EXPECT_EQ(-1, GetDescription(nullptr, out));
-    EXPECT_EQ(-1, GetDescription(folder_.c_str(), nullptr));
-    EXPECT_EQ(2, GetDescription(L"", out));
-    EXPECT_EQ(2, GetDescription(Path(L"missing.txt").c_str(), out));
+    EXPECT_EQ(DESCRIPTION_NULL_ARGUMENT, GetDescription(nullptr, out));
+    EXPECT_EQ(DESCRIPTION_NULL_ARGUMENT, GetDescription(folder_.c_str(), nullptr));
+    EXPECT_EQ(DESCRIPTION_NO_FILE, GetDescription(L"", out));
+    EXPECT_EQ(DESCRIPTION_NO_FILE, GetDescription(Path(L"missing.txt").c_str(), out));
     EXPECT_STREQ(L"stale", out);
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "frame/host_api.h"
-#include "host_state.h"
+#include "tests/support/host_state.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -28,28 +29,16 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        directory_ = std::wstring(base) + L"tirvalo-host-test";
-        CreateDirectoryW(directory_.c_str(), nullptr);
+        directory_ = MakeTempDirectory(L"tirvalo-host-test");
     }
     void TearDown() override
     {
-        DeleteFileW((directory_ + L"\\descript.ion").c_str());
-        RemoveDirectoryW(directory_.c_str());
+        RemoveTree(directory_);
         KorrashSetVariable(L"tirvalo_test", nullptr);
         HostTest::TearDown();
     }
 
-    void WriteDescriptions(const char *utf8)
-    {
-        HANDLE file = CreateFileW((directory_ + L"\\descript.ion").c_str(), GENERIC_WRITE, 0,
-                                  nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        DWORD written;
-        WriteFile(file, utf8, (DWORD)strlen(utf8), &written, nullptr);
-        CloseHandle(file);
-    }
+    void WriteDescriptions(const char *utf8) { WriteBytes(directory_ + L"\\descript.ion", utf8); }
 
     std::wstring directory_;
 };

@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "console_state.h"
+#include "tests/support/console_state.h"
 #include "frame/text.h"
 #include "hotkeys/hotkey_names.h"
 
 namespace {
 
-const KeyTableDescription *const Tables[2] = {&ClassicKeyTableDescription,
-                                              &ExtendedKeyTableDescription};
+const KeyTable *const Tables[2] = {&ClassicKeyTable, &ExtendedKeyTable};
 
 std::wstring Lower(const wchar_t *text)
 {
@@ -23,12 +22,12 @@ std::wstring Lower(const wchar_t *text)
 }
 
 // Every positive code of a table, with the number of cells holding it.
-std::map<int, int> PositiveCodes(const KeyTableDescription *table)
+std::map<int, int> PositiveCodes(const KeyTable *table)
 {
     std::map<int, int> codes;
     for (int row = 0; row < table->rowCount; row++) {
         for (int column = 0; column < table->columnCount; column++) {
-            int code = KeyCell(table, row, column);
+            int code = table->rows[row].cells[column];
             if (code > 0) codes[code]++;
         }
     }
@@ -37,18 +36,22 @@ std::map<int, int> PositiveCodes(const KeyTableDescription *table)
 
 TEST(KeyTables, NamesAndAliasesAreUniqueAndConsistentIgnoringCase)
 {
-    for (const KeyTableDescription *table : Tables) {
+    for (const KeyTable *table : Tables) {
         std::set<std::wstring> names, aliases;
         for (int row = 0; row < table->rowCount; row++) {
-            EXPECT_TRUE(names.insert(Lower(KeyName(table, row))).second) << KeyName(table, row);
+            const wchar_t *name = table->rows[row].name;
+            EXPECT_TRUE(names.insert(Lower(name)).second) << name;
+            // The classic names are those of the older hosts: 7 units at most.
+            if (table == &ClassicKeyTable) EXPECT_LE(TextLength(name), 7) << name;
         }
         for (int entry = 0; entry < table->aliasCount; entry++) {
-            std::wstring alias = Lower(KeyAliasText(table, entry));
+            std::wstring alias = Lower(table->KeyAliases[entry].alias);
             EXPECT_TRUE(aliases.insert(alias).second) << entry;
             EXPECT_EQ(0u, names.count(alias)) << entry;
-            EXPECT_EQ(1u, names.count(Lower(KeyAliasCanonical(table, entry)))) << entry;
+            EXPECT_EQ(1u, names.count(Lower(table->KeyAliases[entry].canonical))) << entry;
             for (int later = entry + 1; later < table->aliasCount; later++) {
-                EXPECT_NE(Lower(KeyAliasCanonical(table, entry)), Lower(KeyAliasText(table, later)));
+                EXPECT_NE(Lower(table->KeyAliases[entry].canonical),
+                          Lower(table->KeyAliases[later].alias));
             }
         }
     }
@@ -56,29 +59,29 @@ TEST(KeyTables, NamesAndAliasesAreUniqueAndConsistentIgnoringCase)
 
 TEST(KeyTables, CellsAreNeverZeroAndEveryRowHasAHotkey)
 {
-    for (const KeyTableDescription *table : Tables) {
+    for (const KeyTable *table : Tables) {
         for (int row = 0; row < table->rowCount; row++) {
             bool usable = false;
             for (int column = 0; column < table->columnCount; column++) {
-                int code = KeyCell(table, row, column);
+                int code = table->rows[row].cells[column];
                 EXPECT_TRUE(code > 0 || code == -1 || code == -2) << row << "," << column;
                 usable = usable || code > 0;
             }
-            EXPECT_TRUE(usable) << KeyName(table, row);
+            EXPECT_TRUE(usable) << table->rows[row].name;
         }
     }
 }
 
 TEST(KeyTables, PositiveCodesAreUniqueButTheClassicNumMinusNumPlusPair)
 {
-    for (const KeyTableDescription *table : Tables) {
+    for (const KeyTable *table : Tables) {
         for (const auto &code : PositiveCodes(table)) {
-            bool pair = table == &ClassicKeyTableDescription && code.first == 0x3004A;
+            bool pair = table == &ClassicKeyTable && code.first == 0x3004A;
             EXPECT_EQ(pair ? 2 : 1, code.second) << std::hex << code.first;
         }
     }
-    EXPECT_EQ(0x3004A, KeyCell(&ClassicKeyTableDescription, 72, 4));   // Num-
-    EXPECT_EQ(0x3004A, KeyCell(&ClassicKeyTableDescription, 73, 4));   // Num+
+    EXPECT_EQ(0x3004A, ClassicKeyTable.rows[72].cells[4]);   // Num-
+    EXPECT_EQ(0x3004A, ClassicKeyTable.rows[73].cells[4]);   // Num+
 }
 
 // Where -2 stands, stated once for both tables: the no-modifier and Shift
@@ -87,10 +90,10 @@ TEST(KeyTables, PositiveCodesAreUniqueButTheClassicNumMinusNumPlusPair)
 // Shift, and the classic "Num-" and "Num+" with Alt.
 TEST(KeyTables, NotAllowedCellsFollowOneRule)
 {
-    for (const KeyTableDescription *table : Tables) {
-        bool classic = table == &ClassicKeyTableDescription;
+    for (const KeyTable *table : Tables) {
+        bool classic = table == &ClassicKeyTable;
         for (int row = 0; row < table->rowCount; row++) {
-            std::wstring name = KeyName(table, row);
+            std::wstring name = table->rows[row].name;
             for (int column = 0; column < table->columnCount; column++) {
                 bool expected = false;
                 if (row >= 22 && column == 0) expected = true;
@@ -98,7 +101,7 @@ TEST(KeyTables, NotAllowedCellsFollowOneRule)
                     expected = name != L"BkSp" && name != L"Backspace" && name != L"Enter";
                 }
                 if (classic && column == 3 && (name == L"Num-" || name == L"Num+")) expected = true;
-                EXPECT_EQ(expected, KeyCell(table, row, column) == -2) << row << "," << column;
+                EXPECT_EQ(expected, table->rows[row].cells[column] == -2) << row << "," << column;
             }
         }
     }
@@ -108,16 +111,16 @@ TEST(KeyTables, MarkerBitsFollowTheColumns)
 {
     const int bits = HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT;
     const int expected[7] = {0, 0, 0, 0, HOTKEY_CTRL_SHIFT_BIT, HOTKEY_CTRL_ALT_BIT, bits};
-    for (const KeyTableDescription *table : Tables) {
+    for (const KeyTable *table : Tables) {
         for (int row = 0; row < table->rowCount; row++) {
             for (int column = 0; column < table->columnCount; column++) {
-                int code = KeyCell(table, row, column);
+                int code = table->rows[row].cells[column];
                 if (code > 0) EXPECT_EQ(expected[column], code & bits) << row << "," << column;
             }
         }
         // Ctrl with a letter is its control character where it is usable.
         for (int letter = 0; letter < 26; letter++) {
-            int code = KeyCell(table, 22 + letter, 2);
+            int code = table->rows[22 + letter].cells[2];
             if (code > 0) EXPECT_EQ(letter + 1, code) << letter;
         }
     }
@@ -125,8 +128,8 @@ TEST(KeyTables, MarkerBitsFollowTheColumns)
 
 TEST(KeyTables, CodesSharedAndOwnedByEachTable)
 {
-    std::map<int, int> classic = PositiveCodes(&ClassicKeyTableDescription);
-    std::map<int, int> extended = PositiveCodes(&ExtendedKeyTableDescription);
+    std::map<int, int> classic = PositiveCodes(&ClassicKeyTable);
+    std::map<int, int> extended = PositiveCodes(&ExtendedKeyTable);
     int both = 0, classicOnly = 0, extendedOnly = 0;
     for (const auto &code : classic) (extended.count(code.first) ? both : classicOnly)++;
     for (const auto &code : extended) {
@@ -150,8 +153,8 @@ protected:
 
 TEST_F(HotkeyNameTest, ThirteenSharedCodesAreNamedDifferently)
 {
-    std::map<int, int> classic = PositiveCodes(&ClassicKeyTableDescription);
-    std::map<int, int> extended = PositiveCodes(&ExtendedKeyTableDescription);
+    std::map<int, int> classic = PositiveCodes(&ClassicKeyTable);
+    std::map<int, int> extended = PositiveCodes(&ExtendedKeyTable);
     std::set<int> differ;
     for (const auto &code : classic) {
         if (!extended.count(code.first)) continue;
@@ -243,11 +246,11 @@ TEST_F(HotkeyNameTest, FormatsTheCurrentHotkeyWithTheLastMatchingCell)
 
 TEST_F(HotkeyNameTest, FormattedNamesParseBackButThoseOfTheNumMinusRow)
 {
-    for (const KeyTableDescription *table : Tables) {
-        UseTable(table == &ExtendedKeyTableDescription);
+    for (const KeyTable *table : Tables) {
+        UseTable(table == &ExtendedKeyTable);
         for (int row = 0; row < table->rowCount; row++) {
             for (int column = 0; column < table->columnCount; column++) {
-                int code = KeyCell(table, row, column);
+                int code = table->rows[row].cells[column];
                 if (code <= 0) continue;
                 std::wstring name = Name(code);
                 bool numMinus = name.size() >= 4 && name.compare(name.size() - 4, 4, L"Num-") == 0;
@@ -275,20 +278,20 @@ TEST_F(HotkeyNameTest, KnownHotkeysArePositiveCodesOfTheTableInUse)
 TEST_F(HotkeyNameTest, ListLinesJoinTheUsableCellsOfARow)
 {
     wchar_t line[HOTKEY_NAME_CAPACITY];
-    EXPECT_EQ(TEXT_OK, FormatHotkeyListLine(&ClassicKeyTableDescription, 24, line, HOTKEY_NAME_CAPACITY));
+    EXPECT_EQ(TEXT_OK, FormatHotkeyListLine(&ClassicKeyTable, 24, line, HOTKEY_NAME_CAPACITY));
     EXPECT_STREQ(L"Alt-C \u00B7 Ctrl-Alt-C", line);
-    FormatHotkeyListLine(&ClassicKeyTableDescription, 56, line, HOTKEY_NAME_CAPACITY);
+    FormatHotkeyListLine(&ClassicKeyTable, 56, line, HOTKEY_NAME_CAPACITY);
     EXPECT_STREQ(L"Alt-9", line);
-    FormatHotkeyListLine(&ExtendedKeyTableDescription, 24, line, HOTKEY_NAME_CAPACITY);
+    FormatHotkeyListLine(&ExtendedKeyTable, 24, line, HOTKEY_NAME_CAPACITY);
     EXPECT_STREQ(L"Alt-C \u00B7 Ctrl-Alt-C \u00B7 Ctrl-Alt-Shift-C", line);
 
     int longest = 0;
-    for (int row = 0; row < ExtendedKeyTableDescription.rowCount; row++) {
-        FormatHotkeyListLine(&ExtendedKeyTableDescription, row, line, HOTKEY_NAME_CAPACITY);
+    for (int row = 0; row < ExtendedKeyTable.rowCount; row++) {
+        FormatHotkeyListLine(&ExtendedKeyTable, row, line, HOTKEY_NAME_CAPACITY);
         if (TextLength(line) > longest) longest = TextLength(line);
     }
     EXPECT_EQ(119, longest);
-    EXPECT_EQ(TEXT_CUT, FormatHotkeyListLine(&ClassicKeyTableDescription, 0, line, 10));
+    EXPECT_EQ(TEXT_CUT, FormatHotkeyListLine(&ClassicKeyTable, 0, line, 10));
     EXPECT_STREQ(L"F1 \u00B7 Shif", line);
 }
 

@@ -9,10 +9,10 @@
 
 #include "dialog/info_dialog.h"
 #include "fileinfo/filetype.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "host/window_dump.h"
-#include "press_keys.h"
-#include "tests/robustness/locked_file.h"
+#include "tests/support/press_keys.h"
+#include "tests/support/locked_file.h"
 
 namespace {
 

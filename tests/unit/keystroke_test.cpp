@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "command/command.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "hotkeys/keystroke.h"
 #include "host/window_dump.h"
 

@@ -2,7 +2,7 @@
 // defaults, and when the load message appears.
 #include <string>
 
-#include "console_state.h"
+#include "tests/support/console_state.h"
 #include "frame/host_api.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include "console_state.h"
+#include "tests/support/console_state.h"
 
 // The import-table slot through which the code under test calls
 // RegSetValueExW; a test swaps it to make one value's write fail.
@@ -36,9 +36,9 @@ protected:
 
 TEST_F(SettingsTest, NoKeyAtAllFailsQuietlyOrWithAMessage)
 {
-    EXPECT_EQ(-1, LoadSettings(0));
+    EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(0));
     EXPECT_EQ(L"", Err());
-    EXPECT_EQ(-1, LoadSettings(1));
+    EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(1));
     EXPECT_EQ(L"Tirvalo plugin: Error reading from registry\r\n", Err());
     EXPECT_EQ(L"", Out());
     ExpectSettings(0x10017, 2, 0);
@@ -67,9 +67,9 @@ TEST_F(SettingsTest, AnInvalidUserHotkeyIsFinal)
     for (DWORD hotkey : {0u, 0xFFFFFFFFu, 0xFFFFFFFEu, 0x80000000u, 0x1Cu, 0x12345u}) {
         KorrashClearCaptured();
         RegistrySandbox::PutAll(HKEY_CURRENT_USER, hotkey, 0, 0);
-        EXPECT_EQ(-2, LoadSettings(0)) << hotkey;
+        EXPECT_EQ(SETTINGS_INVALID_HOTKEY, LoadSettings(0)) << hotkey;
         EXPECT_EQ(L"", Err());
-        EXPECT_EQ(-2, LoadSettings(1)) << hotkey;
+        EXPECT_EQ(SETTINGS_INVALID_HOTKEY, LoadSettings(1)) << hotkey;
         EXPECT_EQ(L"Tirvalo plugin: Invalid hotkey value in registry\r\n", Err());
         ExpectSettings(0x10017, 2, 0);
     }
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, ExtendedOnlyHotkeysLoadOnlyWithTheExtendedTable)
 {
     RegistrySandbox::PutAll(HKEY_CURRENT_USER, 0x7005E, 0, 0);
     UseTable(false);
-    EXPECT_EQ(-2, LoadSettings(0));
+    EXPECT_EQ(SETTINGS_INVALID_HOTKEY, LoadSettings(0));
     ExpectSettings(0x10017, 2, 0);
     UseTable(true);
     EXPECT_EQ(0, LoadSettings(0));
@@ -115,7 +115,7 @@ TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
         SetSettings(0x10017, 2, 0);
         int result = LoadSettings(0);
         if (size < 4) {
-            EXPECT_EQ(-2, result) << size;          // 0xFFFF0017 or 0xFF000017
+            EXPECT_EQ(SETTINGS_INVALID_HOTKEY, result) << size;   // 0xFFFF0017 or 0xFF000017
             ExpectSettings(0x10017, 2, 0);
         } else if (size == 4) {
             EXPECT_EQ(0, result);
@@ -135,7 +135,7 @@ TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SettingsKeyPath, L"Hotkey");
     RegistrySandbox::Put(HKEY_CURRENT_USER, L"Hotkey", REG_BINARY, bytes, 5);
-    EXPECT_EQ(-1, LoadSettings(0));
+    EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(0));
 }
 
 TEST_F(SettingsTest, SaveCreatesTheKeyAndLoadReadsTheSameNumbersBack)
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, SaveReportsAKeyItCannotOpenForWriting)
     RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
     RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
 
-    EXPECT_EQ(-1, SaveSettings());
+    EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings());
     EXPECT_EQ(L"Tirvalo plugin: Error opening registry key\r\n", Err());
     DWORD type, value;
     ASSERT_TRUE(Stored(L"Hotkey", &type, &value));
@@ -217,7 +217,7 @@ TEST_F(SettingsTest, SaveFailsWhenAnyValueCannotBeWritten)
         SetSettings(0x10017, 2, 0);
         {
             FailingValueWrite failure(names[failing]);
-            EXPECT_EQ(-1, SaveSettings()) << failing;
+            EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings()) << failing;
         }
         EXPECT_EQ(L"Tirvalo plugin: Error writing to registry\r\n", Err());
         const DWORD before[3] = {17, 1, 1}, after[3] = {0x10017, 2, 0};

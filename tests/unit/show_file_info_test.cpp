@@ -7,7 +7,7 @@
 
 #include "dialog/resource_ids.h"
 #include "fileinfo/fileinfo.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "host/window_dump.h"
 
 namespace {
@@ -64,8 +64,12 @@ protected:
 TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
 {
     const struct { const wchar_t *name; int result, beeps; } cases[] = {
-        {nullptr, -1, 1}, {L"", -2, 1}, {L"C:\\*.txt", -4, 2}, {L"C:\\a?b", -4, 2},
-        {L"C:\\no such file.txt", -16, 1}, {L"\\\\?\\C:\\windows\\win?", -4, 2},
+        {nullptr, SHOW_NULL_NAME, 1},
+        {L"", SHOW_EMPTY_NAME, 1},
+        {L"C:\\*.txt", SHOW_WILDCARD, 2},
+        {L"C:\\a?b", SHOW_WILDCARD, 2},
+        {L"C:\\no such file.txt", SHOW_NOT_FOUND, 1},
+        {L"\\\\?\\C:\\windows\\win?", SHOW_WILDCARD, 2},
     };
     for (const auto &c : cases) {
         KorrashResetBeeps();
@@ -83,14 +87,14 @@ TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
         {L"C:\\none%.txt", 1}, {L"C:\\none%%.txt", 2}};
     for (const auto &c : missing) {
         Searches = 0;
-        EXPECT_EQ(-16, Show(c.name));
+        EXPECT_EQ(SHOW_NOT_FOUND, Show(c.name));
         EXPECT_EQ(c.searches, Searches) << c.name;
     }
     ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
     // A name the host cannot resolve (longer than its result buffer).
     std::wstring tooLong(32767, L'a');
     KorrashResetBeeps();
-    EXPECT_EQ(-3, Show(tooLong.c_str()));
+    EXPECT_EQ(SHOW_NO_FULL_NAME, Show(tooLong.c_str()));
     EXPECT_EQ(1, KorrashBeepCount());
     EXPECT_EQ(L"", Out() + Err());   // no messages
 }
@@ -233,14 +237,15 @@ TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
     // Every drive of Wine is NTFS.
     const struct { const wchar_t *path; int result; } cases[] = {
         {L"C:\\windows\\win.ini", 0}, {L"\\\\?\\C:\\windows", 0}, {L"C:\\", 0},
-        {L"C:", -1}, {L"windows\\win.ini", -1}, {L"\\\\nohost", -1}, {L"\\\\nohost\\share\\x", -1},
+        {L"C:", FILE_SYSTEM_UNKNOWN}, {L"windows\\win.ini", FILE_SYSTEM_UNKNOWN},
+        {L"\\\\nohost", FILE_SYSTEM_UNKNOWN}, {L"\\\\nohost\\share\\x", FILE_SYSTEM_UNKNOWN},
     };
     for (const auto &c : cases) {
         wchar_t name[1024] = L"stale";
         EXPECT_EQ(c.result, GetFileSystemName(c.path, name)) << c.path;
         if (c.result == 0) EXPECT_STREQ(L"NTFS", name);
     }
-    EXPECT_EQ(-1, GetFileSystemName(nullptr, nullptr));
+    EXPECT_EQ(FILE_SYSTEM_UNKNOWN, GetFileSystemName(nullptr, nullptr));
 
     // The root the volume is asked about, in each form of a path.
     const struct { const wchar_t *path, *root; } roots[] = {

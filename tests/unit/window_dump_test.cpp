@@ -6,7 +6,7 @@
 
 #include "dialog/resource_ids.h"
 #include "fileinfo/fileinfo.h"
-#include "fileinfo_fixture.h"
+#include "tests/support/fileinfo_fixture.h"
 #include "host/window_dump.h"
 
 namespace {

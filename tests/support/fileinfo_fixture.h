@@ -1,6 +1,7 @@
-// Fixtures for the file-information tests: a scratch folder of real files,
-// scratch registry class tables, the window template found in this program,
-// and the options restored after each test.
+// Fixtures for the tests of real files and windows: a scratch folder of real
+// files, scratch registry class tables, the window template found in this
+// program, and the options restored after each test; with the import-table
+// substitution those tests fail platform calls with.
 #ifndef TIRVALO_TESTS_FILEINFO_FIXTURE_H
 #define TIRVALO_TESTS_FILEINFO_FIXTURE_H
 
@@ -8,10 +9,11 @@
 
 #include <string>
 
-#include "../e2e/shell_runner.h"   // MakeTempDirectory, RemoveTree
 #include "frame/plugin.h"
 #include "host_state.h"
+#include "import_table.h"
 #include "settings/settings.h"
+#include "temp_folder.h"
 
 class FileInfoTest : public HostTest {
 protected:
@@ -41,10 +43,5 @@ public:
 private:
     HKEY keys_[3];
 };
-
-// Points this program's import of function (from dll) at replacement, and
-// gives what it pointed at before; null when there is no such import.  For
-// seeing or failing calls of the plug-in's code that Wine cannot fail.
-void *ReplaceImport(const char *dll, const char *function, void *replacement);
 
 #endif

@@ -8,7 +8,7 @@
 ** to U+FFFF and prints the ranges anew when they differ.
 */
 #include "chartype_table.h"
-#include "text.h"
+#include "frame/text.h"
 
 namespace {
 

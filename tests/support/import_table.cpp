@@ -32,3 +32,9 @@ void *WriteImportSlot(void **slot, void *value)
     VirtualProtect(slot, sizeof *slot, protection, &protection);
     return old;
 }
+
+void *ReplaceImport(const char *dll, const char *function, void *replacement)
+{
+    void **slot = FindImportSlot(GetModuleHandleW(nullptr), dll, function);
+    return slot != nullptr ? WriteImportSlot(slot, replacement) : nullptr;
+}

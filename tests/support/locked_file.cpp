@@ -1,7 +1,7 @@
 // A file held open by another process.  See locked_file.h.
 #include "locked_file.h"
 
-#include "tests/e2e/shell_runner.h"
+#include "tests/support/temp_folder.h"
 
 LockedFile::LockedFile(const std::wstring &path)
 {

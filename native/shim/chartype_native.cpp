@@ -4,7 +4,7 @@
 ** the table of chartype_table.cpp.
 */
 #include "chartype_table.h"
-#include "text.h"
+#include "frame/text.h"
 
 int PlatformCharClass(wchar_t unit)
 {

@@ -1,6 +1,5 @@
 // Fixtures for the file-information tests.  See fileinfo_fixture.h.
 #include "fileinfo_fixture.h"
-#include "import_table.h"
 
 namespace {
 const wchar_t ScratchKey[] = L"Software\\TirvaloTestScratch";
@@ -72,10 +71,4 @@ void ScratchRegistry::SetDefault(HKEY root, const std::wstring &path, const wcha
                        (DWORD)(wcslen(value) + 1) * sizeof(wchar_t));
     }
     RegCloseKey(key);
-}
-
-void *ReplaceImport(const char *dll, const char *function, void *replacement)
-{
-    void **slot = FindImportSlot(GetModuleHandleW(nullptr), dll, function);
-    return slot != nullptr ? WriteImportSlot(slot, replacement) : nullptr;
 }

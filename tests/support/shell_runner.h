@@ -18,7 +18,7 @@ struct ShellOptions {
     bool outputToPipe = false;   // standard output a pipe (else a file)
     std::string input;           // bytes on standard input
     std::vector<std::pair<std::wstring, std::wstring>> environment;  // set for the child only
-    std::wstring directory;      // working directory (default: this program's folder)
+    std::wstring directory;      // working directory (default: TestDirectory())
 };
 
 ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions &options = {});
@@ -27,10 +27,7 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
 // plug-in's load message.
 ShellRun RunQuietShell(const std::vector<std::wstring> &arguments);
 
+// The UTF-8 bytes of text, as the shell writes it.
 std::string Utf8(const std::wstring &text);
-std::wstring TestDirectory();                    // the folder of this program and korrash.exe
-std::wstring MakeTempDirectory(const wchar_t *name);
-void WriteBytes(const std::wstring &path, const std::string &bytes);
-void RemoveTree(const std::wstring &path);
 
 #endif

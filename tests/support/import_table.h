@@ -13,4 +13,9 @@ void **FindImportSlot(HMODULE module, const char *dll, const char *function);
 // Writes value into a slot of an import table; gives what it held before.
 void *WriteImportSlot(void **slot, void *value);
 
+// Points this program's import of function (from dll) at replacement, and
+// gives what it pointed at before; null when there is no such import.  For
+// seeing or failing calls of the plug-in's code that Wine cannot fail.
+void *ReplaceImport(const char *dll, const char *function, void *replacement);
+
 #endif
