@@ -100,8 +100,16 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(0);
     const std::wstring &workingDirectory = options.directory.empty() ? directory : options.directory;
-    BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  workingDirectory.c_str(), &startup, &process);
+    // Under a heavy load Wine has been seen to refuse a process now and then;
+    // a refusal that lasts is reported with its error in the run's output.
+    BOOL started = FALSE;
+    DWORD startError = 0;
+    for (int attempt = 0; attempt < 3 && !started; attempt++) {
+        if (attempt > 0) Sleep(500);
+        started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 workingDirectory.c_str(), &startup, &process);
+        if (!started) startError = GetLastError();
+    }
 
     for (const auto &variable : saved) {
         SetEnvironmentVariableW(variable.first.c_str(),
@@ -134,6 +142,7 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
     SetFilePointer(errors, 0, nullptr, FILE_BEGIN);
     run.err = ReadAll(errors);
+    if (!started) run.err += "<the shell did not start: error " + std::to_string(startError) + ">";
     CloseHandle(errors);
     DeleteFileW((base + L".in").c_str());
     DeleteFileW((base + L".out").c_str());
