@@ -10,8 +10,9 @@
 ** or a "file://" address) to an existing file or directory, gathers every
 ** field and shows the modal information window.  Returns after the window
 ** has closed.  0 shown; -1 null name; -2 empty name; -3 the host gave no
-** full path; -4 the full name holds a wildcard; -16 nothing of that name was
-** found.  Every failure sounds the host's beep, a wildcard twice.
+** full path; -4 the full name holds a wildcard; -5 the window could not be
+** opened; -16 nothing of that name was found.  Every failure sounds the
+** host's beep, a wildcard twice.
 */
 int ShowFileInfo(const wchar_t *name);
 
