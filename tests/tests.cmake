@@ -182,3 +182,23 @@ add_test(NAME many_entries.setup
 set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP wine)
 gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+
+# Every failure, injected: the real Tirvalo.dll with the stand-in host, each
+# path run with each call it makes to the platform and the host failing in
+# turn (tests/faults/).  Each path is a test of its own, so a fault in the
+# plug-in ends one path's process and names the call.
+add_executable(fault_injection_tests
+  tests/faults/fault_table.cpp
+  tests/faults/fault_harness.cpp
+  tests/faults/fault_injection_test.cpp
+  tests/robustness/process_counters.cpp
+  tests/e2e/shell_runner.cpp
+)
+set_source_files_properties(tests/faults/fault_table.cpp tests/faults/fault_harness.cpp
+  tests/faults/fault_injection_test.cpp PROPERTIES COMPILE_OPTIONS "${HOST_CXX_FLAGS}")
+target_link_libraries(fault_injection_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
+  psapi ntdll)
+target_include_directories(fault_injection_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(fault_injection_tests Tirvalo version_sample)
+gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180)
