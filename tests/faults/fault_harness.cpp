@@ -136,6 +136,7 @@ DWORD WINAPI OtherThreadMain(void *ready)
 const UINT_PTR ReadTimer = 0x7D02;
 HHOOK WindowHook = nullptr;
 HWND LastRead = nullptr;
+bool WaitForPaint = false;
 
 BOOL CALLBACK ReadControl(HWND control, LPARAM)
 {
@@ -174,7 +175,7 @@ LRESULT CALLBACK WatchHook(int code, WPARAM wParam, LPARAM lParam)
     wchar_t className[16];
     if (code == HC_ACTION && message->message == WM_INITDIALOG &&
         GetClassNameW(message->hwnd, className, 16) > 0 && lstrcmpW(className, L"#32770") == 0) {
-        ReadAndClose(message->hwnd);
+        if (!WaitForPaint) ReadAndClose(message->hwnd);
         SetTimer(message->hwnd, ReadTimer, 50, CloseAgain);
     }
     return CallNextHookEx(WindowHook, code, wParam, lParam);
@@ -350,10 +351,11 @@ void WatchWindows()
     WindowHook = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchHook, nullptr, GetCurrentThreadId());
 }
 
-void ForgetShownWindows()
+void ForgetShownWindows(bool waitForPaint)
 {
     ShownCount = 0;
     LastRead = nullptr;
+    WaitForPaint = waitForPaint;
 }
 
 void ReadHeld(Held *held, bool withHandles)

@@ -61,7 +61,10 @@ struct ShownWindow {
 extern ShownWindow Shown;     // the first window of the run
 extern int ShownCount;        // windows of the run
 void WatchWindows();
-void ForgetShownWindows();
+// Starts a run: none shown yet.  A window waited for is shown and painted
+// before it is closed, which fills the platform's caches for a window that
+// stays (when ending it fails).
+void ForgetShownWindows(bool waitForPaint);
 
 // What the process holds, in fixed storage: a reading allocates nothing
 // that outlives it, so that the heap blocks counted are the runs' alone.

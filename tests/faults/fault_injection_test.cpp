@@ -158,7 +158,8 @@ struct RunResult {
 
 Held Before, After;
 
-// Prepares and runs path with call number failAt failing (0: none); what
+// Prepares and runs path with call number failAt failing (0: none; -1:
+// none, and a window is left open until painted); what
 // the process held is read just before and just after into Before, After.
 // Unless fresh, the handles and objects before are those read after the
 // previous run: what prepares a run holds nothing more, and a difference
@@ -168,12 +169,12 @@ void RunOnce(const Path &path, int failAt, const char *call, RunResult *result, 
     path.prepare();
     KorrashClearCaptured();
     KorrashResetBeeps();
-    ForgetShownWindows();
+    ForgetShownWindows(failAt < 0);
     if (!fresh) Before = After;
     ReadHeld(&Before, fresh);
-    NoteRun(path.name, failAt, call);
     Run.calls = 0;
-    Run.failAt = failAt;
+    Run.failAt = failAt > 0 ? failAt : 0;
+    NoteRun(path.name, Run.failAt, call);
     Run.counting = true;
     result->result = path.run();
     Run.counting = false;
@@ -302,7 +303,7 @@ void InjectEveryFault(const Path &path)
 
     // The first run fills the platform's caches and settles the files'
     // access times; the second is the record.
-    RunOnce(path, 0, "none", &warmUp, true);
+    RunOnce(path, -1, "none", &warmUp, true);
     RunOnce(path, 0, "none", &faultFree, true);
     const int recorded = Run.calls;
     ASSERT_LE(recorded, (int)MAX_LOGGED_CALLS);
