@@ -497,6 +497,19 @@ TEST_F(FaultInjection, CommandDisplayOptions)
                       {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-R UTC OFF"), false}}});
 }
 
+TEST_F(FaultInjection, CommandErrorInABatchFile)
+{
+    // What goes to a handle the platform did not give is lost; a batch file's
+    // name and line that cannot be asked for are left out.
+    const std::wstring where = L"test.btm [7]  ", message = L"Unknown option \"/X\"\r\n";
+    InjectEveryFault({"an error in a batch file", [] { Prepare(SAVED_NONE); SetBatch(L"test.btm", L"7"); },
+                      [] { return Plugin.tirvalo(L"/x"); },
+                      {{nullptr, 1, L"", Prefix + where + message, 0, State(StartOptions), false},
+                       {"GetStdHandle", 1, L"", message, 0, State(StartOptions), false},
+                       {"GetStdHandle", 1, L"", Prefix + where, 0, State(StartOptions), false},
+                       {"ExpandVariables", 1, L"", Prefix + message, 0, State(StartOptions), false}}});
+}
+
 // /F on a name: the window, or the beep and result 2 after a failure of one
 // of refusals.
 Path ShowPath(const char *name, const std::wstring &file, const char *refusals, std::vector<FieldText> shows,
