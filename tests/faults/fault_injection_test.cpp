@@ -290,7 +290,7 @@ std::wstring TextOf(const ShownWindow &window, int id)
 
 // ---------------------------------------------------------------- the loop
 struct Tally {
-    int paths, recorded, points, asFaultFree, designed, leaks, settings, unexpected;
+    int paths, recorded, points, asFaultFree, failureOutcome, leaks, settings, unexpected;
     double seconds;
 } Total;
 int Recorded[256], Injected[256];   // by row of the fault table
@@ -336,7 +336,7 @@ void InjectEveryFault(const Path &path)
             unexpected += JudgeWindow(path, call.name);
         }
         tally.asFaultFree += outcome == 0;
-        tally.designed += outcome > 0;
+        tally.failureOutcome += outcome > 0;
         leaked = LeftHeld(path, n, call.name);
         tally.unexpected += !unexpected.empty();
         tally.leaks += !leaked.empty();
@@ -353,12 +353,12 @@ void InjectEveryFault(const Path &path)
     printf("FaultInjection %s: %d calls, %d injection points: 0 crashes, %d leaks, %d settings changed, "
            "%d unexpected results; %d as without the failure, %d with a failure outcome; %.1f s\n",
            path.name, recorded, tally.points, tally.leaks, tally.settings, tally.unexpected, tally.asFaultFree,
-           tally.designed, tally.seconds);
+           tally.failureOutcome, tally.seconds);
     Total.paths += tally.paths;
     Total.recorded += tally.recorded;
     Total.points += tally.points;
     Total.asFaultFree += tally.asFaultFree;
-    Total.designed += tally.designed;
+    Total.failureOutcome += tally.failureOutcome;
     Total.leaks += tally.leaks;
     Total.settings += tally.settings;
     Total.unexpected += tally.unexpected;
@@ -375,7 +375,7 @@ public:
                "%d settings changed, %d unexpected results; %d as without the failure, %d with a failure "
                "outcome; %.1f s\n",
                Total.paths, Total.recorded, Total.points, Total.leaks, Total.settings, Total.unexpected,
-               Total.asFaultFree, Total.designed, Total.seconds);
+               Total.asFaultFree, Total.failureOutcome, Total.seconds);
         for (int row = 0; row < FaultCallCount; row++) {
             printf("  %-32s recorded %4d, failed %4d%s%s\n", FaultCalls[row].name, Recorded[row], Injected[row],
                    FaultCalls[row].cannotFail ? "; not failed: " : "",
