@@ -8,11 +8,20 @@
 **
 ** Each system-wide setting is changed only when its value could be read
 ** first, so that it can be put back: a failed read never leaves a setting
-** changed.
+** changed.  A setting, or the input, whose putting back fails is put back
+** once more, so that a passing failure does not leave it changed.
 */
 #include <windows.h>
 
 #include "info_dialog.h"
+
+/* Writes a setting back; once more when that fails. */
+static void PutBack(UINT action, UINT parameter, void *value, UINT flags)
+{
+    if (!SystemParametersInfoW(action, parameter, value, flags)) {
+        SystemParametersInfoW(action, parameter, value, flags);
+    }
+}
 
 /* Brings window to the top, shows it and makes it the foreground window. */
 static void Raise(HWND window, int show)
@@ -56,14 +65,13 @@ int ForceForeground(HWND window)
         AllowSetForegroundWindow(GetCurrentProcessId());
         Raise(window, show);
         if (haveTimeout) {
-            SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout,
-                                  SPIF_SENDCHANGE);
+            PutBack(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout, SPIF_SENDCHANGE);
         }
-        AttachThreadInput(foregroundThread, currentThread, FALSE);
+        if (!AttachThreadInput(foregroundThread, currentThread, FALSE)) {
+            AttachThreadInput(foregroundThread, currentThread, FALSE);
+        }
     }
 
-    if (haveAnimation) {
-        SystemParametersInfoW(SPI_SETANIMATION, sizeof savedAnimation, &savedAnimation, 0);
-    }
+    if (haveAnimation) PutBack(SPI_SETANIMATION, sizeof savedAnimation, &savedAnimation, 0);
     return 0;
 }

@@ -151,10 +151,14 @@ static void ReadFileVersion(const wchar_t *path, FileInfoRecord *record)
     DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     VS_FIXEDFILEINFO *fixed = 0;
     UINT length = 0;
+    HANDLE heap;
     void *block;
 
     if (size == 0) return;
-    block = HeapAlloc(GetProcessHeap(), 0, size);
+    /* The block is freed to the heap it came from, which must be one. */
+    heap = GetProcessHeap();
+    if (heap == 0) return;
+    block = HeapAlloc(heap, 0, size);
     if (block == 0) return;
     if (GetFileVersionInfoW(path, 0, size, block) &&
         VerQueryValueW(block, L"\\", (void **)&fixed, &length) && fixed != 0 &&
@@ -164,7 +168,7 @@ static void ReadFileVersion(const wchar_t *path, FileInfoRecord *record)
         record->versionBuild = HIWORD(fixed->dwFileVersionLS);
         record->versionRevision = LOWORD(fixed->dwFileVersionLS);
     }
-    HeapFree(GetProcessHeap(), 0, block);
+    HeapFree(heap, 0, block);
 }
 
 /* A FILETIME as one 64-bit count. */
@@ -239,8 +243,9 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
 }
 
 /* Gathers every field of the window for the target found and shows the
-** window; returns when it has closed. */
-static void ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target)
+** window; returns when it has closed: 0, or SHOW_NO_WINDOW when the window could not
+** be opened. */
+static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target)
 {
     wchar_t title[TITLE_CAPACITY];
     wchar_t description[DESCRIPTION_CAPACITY];
@@ -298,8 +303,14 @@ static void ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const T
         ReadFileVersion(fullName, &record);
     }
 
-    DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), GetConsoleWindow(),
-                    InfoDialogProc, (LPARAM)&record);
+    /* The window ends only with OK or Cancel; anything else is a window
+    ** that never opened, which is no success. */
+    if (DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), GetConsoleWindow(),
+                        InfoDialogProc, (LPARAM)&record) <= 0) {
+        honk();
+        return SHOW_NO_WINDOW;
+    }
+    return 0;
 }
 
 /*
@@ -323,6 +334,5 @@ int ShowFileInfo(const wchar_t *name)
     }
     result = FindTarget(name, fullName, namePart, &target);
     if (result != 0) return result;
-    ShowTarget(fullName, namePart, &target);
-    return 0;
+    return ShowTarget(fullName, namePart, &target);
 }

@@ -19,6 +19,7 @@ enum {
     SHOW_EMPTY_NAME = -2,
     SHOW_NO_FULL_NAME = -3,    /* the host gave no full path for the name */
     SHOW_WILDCARD = -4,        /* the full name holds a wildcard */
+    SHOW_NO_WINDOW = -5,       /* the window could not be opened */
     SHOW_NOT_FOUND = -16       /* no file or directory of that name */
 };
 

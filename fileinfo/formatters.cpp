@@ -153,6 +153,9 @@ int FormatContents(wchar_t *out, const wchar_t *directory)
                     subdirs++;
                 }
             } while (FindNextFileW(search, &entry));
+            /* A listing cut short is one that cannot be had: the entries
+            ** seen so far are not the directory's contents. */
+            if (GetLastError() != ERROR_NO_MORE_FILES) files = subdirs = 0;
             FindClose(search);
         }
     }

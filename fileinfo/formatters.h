@@ -44,8 +44,9 @@ enum {
 ** Always 0. */
 int FormatSize(wchar_t *out, unsigned long long size);
 
-/* A directory's contents: "1,234 files, 1 subdir".  directory has no
-** trailing backslash.  Always 0. */
+/* A directory's contents: "1,234 files, 1 subdir"; "0 files, 0 subdirs"
+** for one that cannot be listed, or whose listing fails part way.
+** directory has no trailing backslash.  Always 0. */
 int FormatContents(wchar_t *out, const wchar_t *directory);
 
 /* Appends the words of the attribute bits to text, which the caller

@@ -207,3 +207,24 @@ file(WRITE ${CMAKE_BINARY_DIR}/many_entries_fixture.cmake
   "set_tests_properties(HostileTest.ADirectoryOfAHundredThousandEntries PROPERTIES\n"
   "  FIXTURES_REQUIRED \"wine;many_entries\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/many_entries_fixture.cmake)
+
+# Every failure, injected: the real Tirvalo.dll with the stand-in host, each
+# path run with each call it makes to the platform and the host failing in
+# turn (tests/faults/).  Each path is a test of its own, so a fault in the
+# plug-in ends one path's process and names the call.
+add_executable(fault_injection_tests
+  tests/faults/fault_table.cpp
+  tests/faults/fault_harness.cpp
+  tests/faults/fault_injection_test.cpp
+  tests/robustness/process_counters.cpp
+  tests/support/shell_runner.cpp
+  tests/support/temp_folder.cpp
+)
+target_link_libraries(fault_injection_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
+  psapi ntdll)
+tirvalo_test_program(fault_injection_tests)
+set_source_files_properties(tests/faults/fault_table.cpp tests/faults/fault_harness.cpp
+  tests/faults/fault_injection_test.cpp PROPERTIES COMPILE_OPTIONS "${HOST_CXX_FLAGS}")
+add_dependencies(fault_injection_tests Tirvalo version_sample)
+gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  ${WINE_TEST} TIMEOUT 180 COST 20)

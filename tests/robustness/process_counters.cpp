@@ -160,7 +160,7 @@ std::string HandleWatch::Leaked() const
     return leaked;
 }
 
-ProcessCounters ReadProcessCounters()
+ProcessCounters ReadGuiCounters()
 {
     // The first count of windows sets up the process's window system
     // (handles, GDI objects): counted once before, it is not counted as
@@ -172,13 +172,20 @@ ProcessCounters ReadProcessCounters()
     }
     ProcessCounters counters;
     HANDLE self = GetCurrentProcess();
-    DWORD handles = 0;
-    if (!GetProcessHandleCount(self, &handles) || handles == 0) handles = (DWORD)OpenHandles().size();
-    counters.handles = handles;
     counters.gdiObjects = GetGuiResources(self, GR_GDIOBJECTS);
     if (counters.gdiObjects == 0) counters.gdiObjects = CountGdiObjects();
     counters.userObjects = GetGuiResources(self, GR_USEROBJECTS);
     if (counters.userObjects == 0) counters.userObjects = CountWindows();
+    return counters;
+}
+
+ProcessCounters ReadProcessCounters()
+{
+    ProcessCounters counters = ReadGuiCounters();
+    HANDLE self = GetCurrentProcess();
+    DWORD handles = 0;
+    if (!GetProcessHandleCount(self, &handles) || handles == 0) handles = (DWORD)OpenHandles().size();
+    counters.handles = handles;
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(self, (PROCESS_MEMORY_COUNTERS *)&memory, sizeof memory)) {

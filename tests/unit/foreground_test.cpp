@@ -8,6 +8,7 @@
 // always gives 0 and its write is dropped).
 #include <windows.h>
 
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -23,10 +24,18 @@ std::vector<std::pair<UINT, UINT_PTR>> Calls;   // each setting written, and its
 bool FailReads = false;
 int Animation = 0;
 
+bool FailPutBack[2];   // the first write of the saved timeout, of the saved animation
+
 BOOL WINAPI RecordingSpi(UINT action, UINT param, PVOID data, UINT flags)
 {
     bool read = action == SPI_GETANIMATION || action == SPI_GETFOREGROUNDLOCKTIMEOUT;
     if (read && FailReads) return FALSE;
+    bool putBack = (action == SPI_SETANIMATION && ((ANIMATIONINFO *)data)->iMinAnimate == 1) ||
+                   (action == SPI_SETFOREGROUNDLOCKTIMEOUT && (UINT_PTR)data == 54321);
+    if (putBack && FailPutBack[action == SPI_SETANIMATION]) {
+        FailPutBack[action == SPI_SETANIMATION] = false;
+        return FALSE;
+    }
     if (action == SPI_GETANIMATION) ((ANIMATIONINFO *)data)->iMinAnimate = Animation;
     if (action == SPI_SETANIMATION) Animation = ((ANIMATIONINFO *)data)->iMinAnimate;
     if (action == SPI_SETANIMATION) Calls.push_back({action, (UINT_PTR)Animation});
@@ -69,6 +78,7 @@ protected:
         Animation = 1;
         Calls.clear();
         FailReads = false;
+        FailPutBack[0] = FailPutBack[1] = false;
     }
     void TearDown() override
     {
@@ -104,7 +114,8 @@ TEST_F(ForegroundTest, SameThreadSwitchesOnlyTheAnimationOffAndBack)
     EXPECT_EQ(expected, Calls);
 }
 
-TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
+// Runs body while a window of another thread is the foreground window.
+void WithAnotherThreadInFront(const std::function<void(DWORD)> &body)
 {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     DWORD otherThread = 0;
@@ -118,14 +129,45 @@ TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
     });
     WaitForSingleObject(ready, 5000);
     EXPECT_EQ(otherThread, GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
-    ShowAndCheck();
+    body(otherThread);
     PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
     other.join();
     CloseHandle(ready);
+}
+
+TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
+{
+    WithAnotherThreadInFront([&](DWORD) { ShowAndCheck(); });
     const std::vector<std::pair<UINT, UINT_PTR>> expected = {
         {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
         {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
     EXPECT_EQ(expected, Calls);
+}
+
+typedef BOOL(WINAPI *AttachFunction)(DWORD, DWORD, BOOL);
+AttachFunction RealAttach = nullptr;
+int Detaches = 0;
+
+// Fails the first detaching.
+BOOL WINAPI FailingFirstDetach(DWORD from, DWORD to, BOOL attach)
+{
+    if (!attach && ++Detaches == 1) return FALSE;
+    return RealAttach(from, to, attach);
+}
+
+TEST_F(ForegroundTest, WhatFailsToBePutBackIsPutBackOnceMore)
+{
+    FailPutBack[0] = FailPutBack[1] = true;
+    RealAttach = (AttachFunction)ReplaceImport("user32.dll", "AttachThreadInput", (void *)FailingFirstDetach);
+    ASSERT_NE(nullptr, RealAttach);
+    WithAnotherThreadInFront([&](DWORD otherThread) {
+        ShowAndCheck();
+        EXPECT_EQ(2, Detaches);
+        // Detaching fails when the input is not attached.
+        EXPECT_FALSE(RealAttach(otherThread, GetCurrentThreadId(), FALSE));
+    });
+    ReplaceImport("user32.dll", "AttachThreadInput", (void *)RealAttach);
+    EXPECT_FALSE(FailPutBack[0] || FailPutBack[1]);   // both failed once
 }
 
 TEST_F(ForegroundTest, SettingsThatCannotBeReadAreNeverChanged)

@@ -106,6 +106,41 @@ TEST_F(FormattersTest, ContentsCountEntriesButNeverDotEntries)
     EXPECT_STREQ(L"1,002 files, 2 subdirs", out);
 }
 
+// A listing that fails part way counts as one that cannot be had; its end
+// (no more files) is no failure.
+int NextCalls = 0;
+DWORD NextFailure = 0;   // the error of the third call, which fails
+typedef BOOL(WINAPI *FindNextFunction)(HANDLE, WIN32_FIND_DATAW *);
+FindNextFunction RealFindNext = nullptr;
+
+BOOL WINAPI FailingFindNext(HANDLE search, WIN32_FIND_DATAW *entry)
+{
+    if (++NextCalls < 3) return RealFindNext(search, entry);
+    SetLastError(NextFailure);
+    return FALSE;
+}
+
+TEST_F(FormattersTest, ContentsOfAListingCutShortAreZero)
+{
+    MakeFolder(L"cut");
+    MakeFile(L"cut\\a.txt");
+    MakeFile(L"cut\\b.txt");
+    RealFindNext = (FindNextFunction)ReplaceImport("kernel32.dll", "FindNextFileW", (void *)FailingFindNext);
+    ASSERT_NE(nullptr, RealFindNext);
+    const struct { DWORD error; const wchar_t *text; } cases[] = {
+        {ERROR_NETNAME_DELETED, L"0 files, 0 subdirs"}, {ERROR_ACCESS_DENIED, L"0 files, 0 subdirs"},
+        {ERROR_NO_MORE_FILES, L"1 file, 0 subdirs"},   // ".", ".." and one file were listed
+    };
+    for (const auto &c : cases) {
+        wchar_t out[FIELD_CAPACITY];
+        NextCalls = 0;
+        NextFailure = c.error;
+        FormatContents(out, Path(L"cut").c_str());
+        EXPECT_STREQ(c.text, out) << c.error;
+    }
+    ReplaceImport("kernel32.dll", "FindNextFileW", (void *)RealFindNext);
+}
+
 TEST_F(FormattersTest, AttributeWordsInTheirOrder)
 {
     const struct { unsigned int bits; const wchar_t *text; } cases[] = {

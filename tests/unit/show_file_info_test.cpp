@@ -99,6 +99,22 @@ TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
     EXPECT_EQ(L"", Out() + Err());   // no messages
 }
 
+TEST_F(ShowFileInfoTest, AWindowThatCannotOpenIsAFailure)
+{
+    std::wstring file = MakeFile(L"a.txt", "x");
+    typedef INT_PTR(WINAPI * DialogFunction)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    DialogFunction failing = [](HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) -> INT_PTR {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return -1;
+    };
+    void *real = ReplaceImport("user32.dll", "DialogBoxParamW", (void *)failing);
+    ASSERT_NE(nullptr, real);
+    KorrashResetBeeps();
+    EXPECT_EQ(SHOW_NO_WINDOW, Show(file.c_str()));
+    EXPECT_EQ(1, KorrashBeepCount());
+    ReplaceImport("user32.dll", "DialogBoxParamW", real);
+}
+
 TEST_F(ShowFileInfoTest, NameFormsThatReachTheFile)
 {
     std::wstring file = MakeFile(L"a b.txt", "x");
@@ -197,6 +213,38 @@ TEST_F(ShowFileInfoTest, VersionsOfProgramsAndLibrariesOnly)
         ASSERT_EQ(0, Show(c.path.c_str(), &window));
         EXPECT_EQ(c.version, window.Text(IDC_FIELD_VERSION)) << c.path.c_str();
     }
+}
+
+HANDLE WINAPI NoProcessHeap()
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+int Allocations = 0;
+typedef LPVOID(WINAPI *HeapAllocFunction)(HANDLE, DWORD, SIZE_T);
+HeapAllocFunction RealHeapAlloc = nullptr;
+
+LPVOID WINAPI CountingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size)
+{
+    Allocations++;
+    return RealHeapAlloc(heap, flags, size);
+}
+
+// Without a heap there is no version block, and the window shows no version.
+TEST_F(ShowFileInfoTest, NoVersionWithoutAHeap)
+{
+    std::wstring program = Program(L"prog.exe");
+    void *realHeap = ReplaceImport("kernel32.dll", "GetProcessHeap", (void *)NoProcessHeap);
+    RealHeapAlloc = (HeapAllocFunction)ReplaceImport("kernel32.dll", "HeapAlloc", (void *)CountingHeapAlloc);
+    ASSERT_NE(nullptr, realHeap);
+    ASSERT_NE(nullptr, RealHeapAlloc);
+    WindowTexts window;
+    EXPECT_EQ(0, Show(program.c_str(), &window));
+    ReplaceImport("kernel32.dll", "GetProcessHeap", realHeap);
+    ReplaceImport("kernel32.dll", "HeapAlloc", (void *)RealHeapAlloc);
+    EXPECT_EQ(0, Allocations);
+    EXPECT_EQ(L"", window.Text(IDC_FIELD_VERSION));
 }
 
 TEST_F(ShowFileInfoTest, TimestampsFollowTheFileSystem)

@@ -1,0 +1,638 @@
+// Every failure, injected.  Each path of the plug-in runs once to record, in
+// order, every call Tirvalo.dll makes to the platform and to the host; then
+// once more for each recorded call that can fail, with that call failing.
+// After every run: the process still runs (a fault ends it with a report,
+// fault_harness.cpp), nothing is left held, no system setting is left
+// changed, the result, the output and the options afterwards are one of the
+// outcomes the path allows for a failure of that call, and a window that
+// still opens shows, field by field, what it shows without a failure, or an
+// empty field, or "—", or what the path names as the text of a fact that
+// could only partly be had.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+#include <wctype.h>
+
+#include <algorithm>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialog/resource_ids.h"
+#include "fault_harness.h"
+#include "fault_table.h"
+#include "tests/support/clipboard.h"
+#include "tests/support/shell_runner.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/host_state.h"
+
+namespace {
+
+// An outcome: what a run gives, and the failing calls that may give it.
+struct Outcome {
+    const char *after;      // their names, blank-separated; null: a failure of any call, or none
+    int result;
+    std::wstring out;       // standard output (Same: as without a failure)
+    std::wstring err;       // standard error
+    int beeps;
+    std::wstring state;     // the options afterwards, and as saved (ReadState)
+    bool window;            // a window opened
+};
+
+struct FieldText {
+    int id;
+    std::wstring text;
+};
+
+struct Path {
+    const char *name;
+    std::function<void()> prepare;     // before every run, with nothing failing
+    std::function<int()> run;          // the path: its result
+    std::vector<Outcome> outcomes;     // the first is the one without a failure
+    std::vector<FieldText> shows = {};     // what the window shows without a failure
+    std::vector<FieldText> mayShow = {};   // what a field may show after a failure, beside "" and "—"
+    const char *from = nullptr;            // the first call failed; those before it fail on other paths
+};
+
+const std::wstring Same = L"<as without a failure>";
+const std::wstring Prefix = L"Tirvalo plugin: ";
+const wchar_t StartOptions[] = L"Ctrl-R OFF ON";   // what Prepare sets
+const char Refusals[] = "QueryTrueName FindFirstFileW DialogBoxParamW";
+
+// The files the paths name.
+struct Files {
+    std::wstring folder, notes, program, directory, percent, address;
+} World;
+std::string SetUpProblem;
+
+void MakeWorld()
+{
+    // A short folder: Wine's edit control keeps a block (its line-break
+    // data) after every window whose full name wraps, which would hide a
+    // block the plug-in leaves.
+    World.folder = L"C:\\tf" + std::to_wstring(GetCurrentProcessId());
+    RemoveTree(World.folder);
+    CreateDirectoryW(World.folder.c_str(), nullptr);
+    World.notes = World.folder + L"\\notes.tvt";
+    WriteBytes(World.notes, std::string(1536, 'n'));
+    WriteBytes(World.folder + L"\\descript.ion", "notes.tvt Meeting notes\r\n");
+    World.program = World.folder + L"\\prog.exe";
+    CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), World.program.c_str(), FALSE);
+    World.directory = World.folder + L"\\A Folder";
+    CreateDirectoryW(World.directory.c_str(), nullptr);
+    WriteBytes(World.directory + L"\\one.txt", "1");
+    CreateDirectoryW((World.directory + L"\\sub").c_str(), nullptr);
+    WriteBytes(World.folder + L"\\50%off.txt", "hello");
+    World.percent = World.folder + L"\\50%%off.txt";
+    World.address = L"file:///" + World.notes;
+    for (wchar_t &c : World.address) c = c == L'\\' ? L'/' : c;
+
+    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\.tvt", L"tvtfile");
+    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\tvtfile", L"Tirvalo Test Document");
+    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvtfile\\shell\\open\\command",
+                    L"\"C:\\tvt.exe\" \"%1\"");
+    SetDefaultValue(HKEY_CLASSES_ROOT, L".exe", L"exefile");
+    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile", L"Application");
+    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile\\shell\\open\\command", L"\"%1\" %*");
+}
+
+enum Saved { SAVED_NONE, SAVED_PER_USER, SAVED_PER_MACHINE };
+
+// Options saved per user: Ctrl-Alt-Shift-W (a key of newer hosts only),
+// UTC, no counts; per machine: Ctrl-E, off, no counts.  In memory: Ctrl-R,
+// off, counts on.
+void Prepare(Saved saved, bool ownThreadInFront = false)
+{
+    DeleteOptions(HKEY_CURRENT_USER);
+    DeleteOptions(HKEY_LOCAL_MACHINE);
+    if (saved == SAVED_PER_USER) PutOptions(HKEY_CURRENT_USER, 0x70011, 2, 0);
+    if (saved != SAVED_NONE) PutOptions(HKEY_LOCAL_MACHINE, 5, 0, 0);
+    Plugin.tirvalo(L"ctrl-r /t:0 /c:1");
+    KorrashClearCaptured();
+    PinForeground(ownThreadInFront);
+}
+
+std::wstring Between(const std::wstring &text, const wchar_t *before, const wchar_t *after)
+{
+    size_t start = text.find(before);
+    if (start == std::wstring::npos) return L"?";
+    start += wcslen(before);
+    return text.substr(start, text.find(after, start) - start);
+}
+
+// The options in memory, as the command reports them ("Ctrl-R OFF ON"),
+// and as saved per user ("; saved 0x12 0 1").
+std::wstring ReadState()
+{
+    KorrashClearCaptured();
+    Plugin.tirvalo(L"");
+    std::wstring report = KorrashCaptured(1);
+    KorrashClearCaptured();
+    return Between(report, L"hotkey is ", L".\n") + L" " + Between(report, L"timestamps ", L",") + L" " +
+           Between(report, L"counts ", L"\n") + L"; saved " + SavedOptions();
+}
+
+std::wstring State(const wchar_t *options, const wchar_t *saved = L"none")
+{
+    return std::wstring(options) + L"; saved " + saved;
+}
+
+std::wstring Report(const wchar_t *hotkeyLine, const wchar_t *times, const wchar_t *counts)
+{
+    return std::wstring(hotkeyLine) + L"\nSmart timestamps " + times + L", subdir counts " + counts + L"\n";
+}
+
+std::wstring Loaded(const wchar_t *hotkey)
+{
+    return L"Tirvalo v1.4.0 loaded; hotkey is " + std::wstring(hotkey) + L".\n";
+}
+
+// ---------------------------------------------------------------- one run
+struct RunResult {
+    int result = 0;
+    std::wstring out, err;
+    int beeps = 0;
+    std::wstring state;
+    int windows = 0;
+};
+
+Held Before, After;
+
+// Prepares and runs path with call number failAt failing (0: none; -1:
+// none, and a window is left open until painted); what
+// the process held is read just before and just after into Before, After.
+// Unless fresh, the handles and objects before are those read after the
+// previous run: what prepares a run holds nothing more, and a difference
+// is read again around the run alone.
+void RunOnce(const Path &path, int failAt, const char *call, RunResult *result, bool fresh)
+{
+    path.prepare();
+    KorrashClearCaptured();
+    KorrashResetBeeps();
+    ForgetShownWindows(failAt < 0);
+    if (!fresh) Before = After;
+    ReadHeld(&Before, fresh);
+    Run.calls = 0;
+    Run.failAt = failAt > 0 ? failAt : 0;
+    NoteRun(path.name, Run.failAt, call);
+    Run.counting = true;
+    result->result = path.run();
+    Run.counting = false;
+    NoteRun(path.name, -1, call);
+    ReadHeld(&After, true);
+    result->out = KorrashCaptured(1);
+    result->err = KorrashCaptured(2);
+    result->beeps = KorrashBeepCount();
+    result->windows = ShownCount;
+    result->state = ReadState();
+}
+
+// What the run just made left held; when anything, what the same run left
+// again, since what the platform fills on a first use is no leak.
+std::string LeftHeld(const Path &path, int failAt, const char *call)
+{
+    if (Leaked(Before, After).empty()) return "";
+    RunResult again;
+    RunOnce(path, failAt, call, &again, true);
+    SettingsLeft();
+    return Leaked(Before, After);
+}
+
+std::string Describe(const RunResult &r)
+{
+    return "result " + std::to_string(r.result) + ", out \"" + Utf8(r.out) + "\", err \"" + Utf8(r.err) +
+           "\", " + std::to_string(r.beeps) + " beeps, options " + Utf8(r.state) + ", " +
+           std::to_string(r.windows) + " windows";
+}
+
+// ---------------------------------------------------------------- judging
+bool Names(const char *list, const char *call)
+{
+    size_t length = strlen(call);
+    if (list == nullptr) return true;
+    for (const char *at = list; (at = strstr(at, call)) != nullptr; at += length) {
+        if ((at == list || at[-1] == ' ') && (at[length] == 0 || at[length] == ' ')) return true;
+    }
+    return false;
+}
+
+// The outcome of path that r is, for a failure of call (null: no failure),
+// or -1.
+int OutcomeOf(const Path &path, const char *call, const RunResult &r, const RunResult &faultFree)
+{
+    for (size_t i = 0; i < path.outcomes.size(); i++) {
+        const Outcome &o = path.outcomes[i];
+        if (call == nullptr ? o.after != nullptr : !Names(o.after, call)) continue;
+        if (r.result == o.result && r.out == (o.out == Same ? faultFree.out : o.out) && r.err == o.err &&
+            r.beeps == o.beeps && r.state == o.state && r.windows == (o.window ? 1 : 0)) {
+            return (int)i;
+        }
+    }
+    return -1;
+}
+
+std::wstring Ungrouped(std::wstring text)
+{
+    for (size_t i = 1; i + 1 < text.size(); i++) {
+        if (text[i] == L',' && iswdigit(text[i - 1]) && iswdigit(text[i + 1])) text.erase(i, 1);
+    }
+    return text;
+}
+
+// What a control may show after a failure besides what it shows without
+// one: a field an empty text, a description or a command "—", a size its
+// digits ungrouped, a relabelled label the template's label, and what the
+// path names.
+bool MayShow(const Path &path, int id, const std::wstring &text, const std::wstring &faultFree)
+{
+    if (id >= IDC_FIELD_FULL_NAME && id <= IDC_FIELD_OPENS_WITH && text.empty()) return true;
+    if ((id == IDC_FIELD_DESCRIPTION || id == IDC_FIELD_OPENS_WITH) && text == L"\u2014") return true;
+    if (id == IDC_FIELD_SIZE && text == Ungrouped(faultFree)) return true;
+    if ((id == IDC_LABEL_SIZE && text == L"Size:") || (id == IDC_LABEL_FILE_TYPE && text == L"File type:")) {
+        return true;
+    }
+    for (const FieldText &field : path.mayShow) {
+        if (field.id == id && field.text == text) return true;
+    }
+    return false;
+}
+
+ShownWindow FaultFreeWindow;
+
+// The texts of the window shown after a failure of call that it may not show.
+std::string JudgeWindow(const Path &path, const char *call)
+{
+    std::string problems;
+    // A caption the platform failed to set keeps the template's.
+    bool captionSet = strcmp(call, "SetWindowTextW") == 0 && wcscmp(Shown.caption, L"Dialog") == 0;
+    if (wcscmp(Shown.caption, FaultFreeWindow.caption) != 0 && !captionSet) {
+        problems += "caption \"" + Utf8(Shown.caption) + "\"; ";
+    }
+    if (Shown.controls != FaultFreeWindow.controls) return problems + "other controls";
+    for (int i = 0; i < Shown.controls; i++) {
+        if (Shown.ids[i] != FaultFreeWindow.ids[i]) return problems + "other controls";
+        if (wcscmp(Shown.texts[i], FaultFreeWindow.texts[i]) == 0 ||
+            MayShow(path, Shown.ids[i], Shown.texts[i], FaultFreeWindow.texts[i])) {
+            continue;
+        }
+        problems += "control " + std::to_string(Shown.ids[i]) + " shows \"" + Utf8(Shown.texts[i]) + "\"; ";
+    }
+    return problems;
+}
+
+std::wstring TextOf(const ShownWindow &window, int id)
+{
+    for (int i = 0; i < window.controls; i++) {
+        if (window.ids[i] == id) return window.texts[i];
+    }
+    return L"<missing>";
+}
+
+// ---------------------------------------------------------------- the loop
+struct Tally {
+    int paths, recorded, points, asFaultFree, failureOutcome, leaks, settings, unexpected;
+    double seconds;
+} Total;
+int Recorded[256], Injected[256];   // by row of the fault table
+
+void InjectEveryFault(const Path &path)
+{
+    ULONGLONG start = GetTickCount64();
+    Tally tally = {};
+    RunResult warmUp, faultFree;
+
+    // The first run fills the platform's caches and settles the files'
+    // access times; the second is the record.
+    RunOnce(path, -1, "none", &warmUp, true);
+    RunOnce(path, 0, "none", &faultFree, true);
+    const int recorded = Run.calls;
+    ASSERT_LE(recorded, (int)MAX_LOGGED_CALLS);
+    const std::vector<int> calls(Run.log, Run.log + recorded);
+    EXPECT_EQ(0, OutcomeOf(path, nullptr, faultFree, faultFree)) << Describe(faultFree);
+    FaultFreeWindow = Shown;
+    EXPECT_EQ("", SettingsLeft()) << "without a failure";
+    EXPECT_EQ("", LeftHeld(path, 0, "none")) << "without a failure";
+    for (const FieldText &field : path.shows) EXPECT_EQ(field.text, TextOf(FaultFreeWindow, field.id));
+    for (int row : calls) {
+        EXPECT_NE(StartUpOnly, FaultCalls[row].cannotFail) << FaultCalls[row].name << " on a path";
+        Recorded[row]++;
+    }
+
+    int first = 1;
+    while (path.from != nullptr && first <= recorded && strcmp(FaultCalls[calls[first - 1]].name, path.from) != 0) {
+        first++;
+    }
+    ASSERT_LE(first, recorded) << path.from << " is not called";
+    for (int n = first; n <= recorded; n++) {
+        const FaultCall &call = FaultCalls[calls[n - 1]];
+        if (call.cannotFail != nullptr) continue;
+        tally.points++;
+        Injected[calls[n - 1]]++;
+        RunResult r;
+        RunOnce(path, n, call.name, &r, false);
+        std::string unexpected, leaked, settings = SettingsLeft();
+        if (Run.calls < n || !std::equal(calls.begin(), calls.begin() + n, Run.log)) {
+            unexpected = "the path made other calls up to this one; ";
+        }
+        int outcome = OutcomeOf(path, call.name, r, faultFree);
+        if (outcome < 0) {
+            unexpected += Describe(r);
+        } else if (r.windows == 1) {
+            unexpected += JudgeWindow(path, call.name);
+        }
+        tally.asFaultFree += outcome == 0;
+        tally.failureOutcome += outcome > 0;
+        leaked = LeftHeld(path, n, call.name);
+        tally.unexpected += !unexpected.empty();
+        tally.leaks += !leaked.empty();
+        tally.settings += !settings.empty();
+        if (!unexpected.empty() || !leaked.empty() || !settings.empty()) {
+            ADD_FAILURE() << path.name << ", call " << n << " of " << recorded << ", " << call.name
+                          << " failing: " << unexpected << (leaked.empty() ? "" : " leaked: ") << leaked
+                          << (settings.empty() ? "" : " left changed: ") << settings;
+        }
+    }
+    tally.paths = 1;
+    tally.recorded = recorded;
+    tally.seconds = (GetTickCount64() - start) / 1000.0;
+    printf("FaultInjection %s: %d calls, %d injection points: 0 crashes, %d leaks, %d settings changed, "
+           "%d unexpected results; %d as without the failure, %d with a failure outcome; %.1f s\n",
+           path.name, recorded, tally.points, tally.leaks, tally.settings, tally.unexpected, tally.asFaultFree,
+           tally.failureOutcome, tally.seconds);
+    Total.paths += tally.paths;
+    Total.recorded += tally.recorded;
+    Total.points += tally.points;
+    Total.asFaultFree += tally.asFaultFree;
+    Total.failureOutcome += tally.failureOutcome;
+    Total.leaks += tally.leaks;
+    Total.settings += tally.settings;
+    Total.unexpected += tally.unexpected;
+    Total.seconds += tally.seconds;
+}
+
+// The whole run's figures, and the calls by name, when more than one path ran.
+class Figures : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (Total.paths < 2) return;
+        printf("FaultInjection, %d paths: %d calls, %d injection points: 0 crashes, %d leaks, "
+               "%d settings changed, %d unexpected results; %d as without the failure, %d with a failure "
+               "outcome; %.1f s\n",
+               Total.paths, Total.recorded, Total.points, Total.leaks, Total.settings, Total.unexpected,
+               Total.asFaultFree, Total.failureOutcome, Total.seconds);
+        for (int row = 0; row < FaultCallCount; row++) {
+            printf("  %-32s recorded %4d, failed %4d%s%s\n", FaultCalls[row].name, Recorded[row], Injected[row],
+                   FaultCalls[row].cannotFail ? "; not failed: " : "",
+                   FaultCalls[row].cannotFail ? FaultCalls[row].cannotFail : "");
+        }
+    }
+};
+::testing::Environment *const FiguresEnvironment = ::testing::AddGlobalTestEnvironment(new Figures);
+
+// ---------------------------------------------------------------- the paths
+class FaultInjection : public HostTest {
+public:
+    static void SetUpTestSuite()
+    {
+        SetUpProblem = LoadPlugin();
+        if (!SetUpProblem.empty()) return;
+        OpenSandbox();
+        MakeWorld();
+        StartStandIns();
+        WatchWindows();
+    }
+    static void TearDownTestSuite()
+    {
+        if (SetUpProblem.empty()) {
+            StopStandIns();
+            CloseSandbox();
+            RemoveTree(World.folder);
+        }
+        UnloadPlugin();
+    }
+
+protected:
+    void SetUp() override
+    {
+        HostTest::SetUp();
+        ASSERT_EQ("", SetUpProblem);
+        Prepare(SAVED_NONE);
+        Plugin.initialize();   // a host of version 24: the newer keys
+        KorrashClearCaptured();
+        NoteSystemSettings();
+    }
+};
+
+const std::wstring TooOld = Prefix + L"Korrash v11.00.48 or higher required!\r\n";
+
+TEST_F(FaultInjection, LoadingWithOptionsPerUser)
+{
+    const std::wstring saved = L"0x70011 2 0";
+    InjectEveryFault({"loading, options per user", [] { Prepare(SAVED_PER_USER); }, [] { return Plugin.initialize(); },
+                      {{nullptr, 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false},
+                       // the per-user key or its hotkey: the per-machine key
+                       {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF", saved.c_str()), false},
+                       // one of the other two values: as missing, 1
+                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", saved.c_str()), false},
+                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", saved.c_str()), false},
+                       // the version probe: the classic keys, which lack the hotkey, so the defaults
+                       {"ExpandVariables", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON", saved.c_str()), false},
+                       // the version gate: refused
+                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions, saved.c_str()), false},
+                       // the question whether to announce: quiet
+                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false}}});
+}
+
+TEST_F(FaultInjection, LoadingWithOptionsPerMachine)
+{
+    InjectEveryFault({"loading, options per machine", [] { Prepare(SAVED_PER_MACHINE); }, [] { return Plugin.initialize(); },
+                      {{nullptr, 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF"), false},
+                       {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
+                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E ON OFF"), false},
+                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF ON"), false},
+                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions), false},
+                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-E OFF OFF"), false}}});
+}
+
+TEST_F(FaultInjection, LoadingWithoutOptions)
+{
+    InjectEveryFault({"loading, no options", [] { Prepare(SAVED_NONE); }, [] { return Plugin.initialize(); },
+                      {{nullptr, 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
+                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions), false},
+                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Q ON ON"), false}}});
+}
+
+TEST_F(FaultInjection, CommandSave)
+{
+    const std::wstring written = Prefix + L"Error writing to registry\r\n";
+    InjectEveryFault({"/S", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/s"); },
+                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"OFF", L"ON"), L"", 0, State(StartOptions, L"0x12 0 1"), false},
+                       {"RegCreateKeyExW", 2, L"", Prefix + L"Error opening registry key\r\n", 0, State(StartOptions), false},
+                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"- - -"), false},
+                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"0x12 - -"), false},
+                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"0x12 0 -"), false}}});
+}
+
+TEST_F(FaultInjection, CommandRestore)
+{
+    const std::wstring saved = L"0x70011 2 0";
+    InjectEveryFault({"/R", [] { Prepare(SAVED_PER_USER); }, [] { return Plugin.tirvalo(L"/r"); },
+                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false},
+                       {"RegOpenKeyExW RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-E.", L"OFF", L"OFF"), L"", 0, State(L"Ctrl-E OFF OFF", saved.c_str()), false},
+                       {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"ON", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", saved.c_str()), false},
+                       {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"ON"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", saved.c_str()), false}}});
+}
+
+TEST_F(FaultInjection, CommandList)
+{
+    InjectEveryFault({"/L", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/l"); },
+                      {{nullptr, 0, Same, L"", 0, State(StartOptions), false}}});
+}
+
+TEST_F(FaultInjection, CommandKeyName)
+{
+    InjectEveryFault({"a key name", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"ctrl-w"); },
+                      {{nullptr, 0, Report(L"Tirvalo hotkey set to Ctrl-W.", L"OFF", L"ON"), L"", 0, State(L"Ctrl-W OFF ON"), false}}});
+}
+
+TEST_F(FaultInjection, CommandDisplayOptions)
+{
+    InjectEveryFault({"/C and /T", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/c:0 /t:utc"); },
+                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-R UTC OFF"), false}}});
+}
+
+TEST_F(FaultInjection, CommandErrorInABatchFile)
+{
+    // What goes to a handle the platform did not give is lost; a batch file's
+    // name and line that cannot be asked for are left out.
+    const std::wstring where = L"test.btm [7]  ", message = L"Unknown option \"/X\"\r\n";
+    InjectEveryFault({"an error in a batch file", [] { Prepare(SAVED_NONE); SetBatch(L"test.btm", L"7"); },
+                      [] { return Plugin.tirvalo(L"/x"); },
+                      {{nullptr, 1, L"", Prefix + where + message, 0, State(StartOptions), false},
+                       {"GetStdHandle", 1, L"", message, 0, State(StartOptions), false},
+                       {"GetStdHandle", 1, L"", Prefix + where, 0, State(StartOptions), false},
+                       {"ExpandVariables", 1, L"", Prefix + message, 0, State(StartOptions), false}}});
+}
+
+// /F on a name: the window, or the beep and result 2 after a failure of one
+// of refusals.
+Path ShowPath(const char *name, const std::wstring &file, const char *refusals, std::vector<FieldText> shows,
+              std::vector<FieldText> mayShow)
+{
+    const std::wstring arguments = L"/f:\"" + file + L"\"";
+    return {name, [] { Prepare(SAVED_NONE); }, [arguments] { return Plugin.tirvalo(arguments.c_str()); },
+            {{nullptr, 0, L"", L"", 0, State(StartOptions), true}, {refusals, 2, L"", L"", 1, State(StartOptions), false}},
+            std::move(shows), std::move(mayShow)};
+}
+
+// What the window of notes.tvt shows: its description, size, type (per
+// user, with its name) and open command (per machine).
+const std::vector<FieldText> NotesFields = {
+    {IDC_FIELD_DESCRIPTION, L"Meeting notes"},
+    {IDC_FIELD_SIZE, L"1,536 bytes  (1.50 KB)"},
+    {IDC_LABEL_FILE_TYPE, L"User file type:"},
+    {IDC_FIELD_FILE_TYPE, L"tvtfile  (Tirvalo Test Document)"},
+    {IDC_FIELD_OPENS_WITH, L"\"C:\\tvt.exe\" \"%1\""},
+};
+// ... and without the type's name when that cannot be read.
+const std::vector<FieldText> NotesPartly = {{IDC_FIELD_FILE_TYPE, L"tvtfile"}};
+
+TEST_F(FaultInjection, ShowFileWithTypeAndDescription)
+{
+    InjectEveryFault(ShowPath("/F on a file with a type and a description", World.notes, Refusals, NotesFields, NotesPartly));
+}
+
+TEST_F(FaultInjection, ShowProgramWithVersion)
+{
+    InjectEveryFault(ShowPath("/F on a program with a version", World.program, Refusals,
+                              {{IDC_FIELD_VERSION, L"1.2.3.4"}, {IDC_FIELD_DESCRIPTION, L"\u2014"},
+                               {IDC_FIELD_FILE_TYPE, L"exefile  (Application)"}, {IDC_FIELD_OPENS_WITH, L"Executable file"}},
+                              {{IDC_FIELD_FILE_TYPE, L"exefile"}}));
+}
+
+TEST_F(FaultInjection, ShowDirectory)
+{
+    // A listing that fails shows the counts of a directory that cannot be listed.
+    InjectEveryFault(ShowPath("/F on a directory", World.directory, Refusals,
+                              {{IDC_LABEL_SIZE, L"Contains:"}, {IDC_FIELD_SIZE, L"1 file, 1 subdir"}},
+                              {{IDC_FIELD_SIZE, L"0 files, 0 subdirs"}}));
+}
+
+TEST_F(FaultInjection, ShowFileAddress)
+{
+    // An address that cannot be converted goes on as a name, which is not found.
+    InjectEveryFault(ShowPath("/F on a file:/// address", World.address,
+                              "QueryTrueName FindFirstFileW DialogBoxParamW PathCreateFromUrlW QueryIsFileOrDirectory",
+                              NotesFields, NotesPartly));
+}
+
+TEST_F(FaultInjection, ShowNameTypedWithDoubledPercent)
+{
+    InjectEveryFault(ShowPath("/F on a name typed with %%", World.percent, Refusals, {{IDC_FIELD_SIZE, L"5 bytes"}}, {}));
+}
+
+TEST_F(FaultInjection, HotkeyOnFileName)
+{
+    const std::wstring line = L"list \"" + World.notes + L"\"";
+    std::vector<FieldText> shows = NotesFields;
+    shows.push_back({IDC_FIELD_FULL_NAME, World.notes});
+    // The keystroke is consumed whatever happens: its code becomes 0.
+    InjectEveryFault({"the hotkey on a file name", [] { Prepare(SAVED_NONE); },
+                      [line] {
+                          KeystrokeRecord record = {};
+                          record.keyCode = 0x12;   // Ctrl-R, the hotkey Prepare sets
+                          record.line = line.c_str();
+                          record.cursor = record.line + line.size();
+                          Plugin.key(&record);
+                          return record.keyCode;
+                      },
+                      {{nullptr, 0, L"", L"", 0, State(StartOptions), true}, {Refusals, 0, L"", L"", 1, State(StartOptions), false}},
+                      shows, NotesPartly});
+}
+
+TEST_F(FaultInjection, CopyTheWindowsTexts)
+{
+    // The calls from the copy keys' start on: the window's, and the copy's.
+    // The result of /F, and 100 more when the clipboard keeps what it had,
+    // 200 more when it was emptied and the texts not placed.  (A text that
+    // could not be read is copied empty, as the window shows what it could.)
+    const std::wstring arguments = L"/f:\"" + World.notes + L"\"";
+    const std::wstring state = State(StartOptions);
+    Path path = {"Ctrl+C in the window", [] { Prepare(SAVED_NONE); PutClipboardText(L"kept"); },
+                 [arguments] {
+                     CopyInShownWindows(true);
+                     int result = Plugin.tirvalo(arguments.c_str());
+                     CopyInShownWindows(false);
+                     ReleaseCopyKeys();
+                     std::wstring copy = ClipboardText();
+                     return result + (copy == L"kept" ? 100 : copy == L"<none>" || copy.empty() ? 200 : 0);
+                 },
+                 {{nullptr, 0, L"", L"", 0, state, true},
+                  {Refusals, 102, L"", L"", 1, state, false},
+                  // the text not made, or the clipboard not opened or emptied: it keeps what it had
+                  {"GlobalAlloc GlobalLock OpenClipboard EmptyClipboard", 100, L"", L"", 1, state, true},
+                  {"SetClipboardData", 200, L"", L"", 1, state, true},
+                  // no copy keys for this window
+                  {"SetWindowsHookExW GetAncestor", 100, L"", L"", 0, state, true}},
+                 NotesFields, NotesPartly, "SetWindowsHookExW"};
+    InjectEveryFault(path);
+}
+
+TEST_F(FaultInjection, Help)
+{
+    InjectEveryFault({"Help", [] { Prepare(SAVED_NONE); }, [] { return Plugin.help(L"tirvalo"); },
+                      {{nullptr, -1, L"", L"", 0, State(StartOptions), true}, {"MessageBoxW", -1, L"", L"", 0, State(StartOptions), false}}});
+}
+
+TEST_F(FaultInjection, WindowWithItsOwnThreadInFront)
+{
+    Path path = ShowPath("the window, its own thread in front", World.notes, Refusals, NotesFields, NotesPartly);
+    path.prepare = [] { Prepare(SAVED_NONE, true); };
+    InjectEveryFault(path);
+}
+
+}  // namespace
