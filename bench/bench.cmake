@@ -16,7 +16,7 @@ add_executable(tirvalo_bench EXCLUDE_FROM_ALL
   bench/window_bench.cpp
   bench/parsing_bench.cpp
 )
-target_compile_options(tirvalo_bench PRIVATE -Wall -Wextra -municode)
+target_compile_options(tirvalo_bench PRIVATE -Wall -Wextra -g0 -municode)
 target_link_options(tirvalo_bench PRIVATE -municode)
 target_link_libraries(tirvalo_bench PRIVATE korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32 psapi)
 target_include_directories(tirvalo_bench PRIVATE ${CMAKE_SOURCE_DIR})

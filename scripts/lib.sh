@@ -56,7 +56,8 @@ build_second_compiler() {
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S "$TIRVALO_ROOT" -B "$dir" \
             -DCMAKE_TOOLCHAIN_FILE="$TIRVALO_ROOT/cmake/gcc-mingw-w64-x86_64.cmake" \
-            -DCMAKE_BUILD_TYPE=Release -DTIRVALO_PRODUCT_ONLY=ON >/dev/null || return 1
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+            -DTIRVALO_PRODUCT_ONLY=ON >/dev/null || return 1
     fi
     cmake --build "$dir" -j "$(nproc)" --target Tirvalo
 }

@@ -630,8 +630,11 @@ TEST_F(FaultInjection, Help)
 
 TEST_F(FaultInjection, WindowWithItsOwnThreadInFront)
 {
+    // The calls before the window's foreground routine are those of /F on
+    // the same file, failed there.
     Path path = ShowPath("the window, its own thread in front", World.notes, Refusals, NotesFields, NotesPartly);
     path.prepare = [] { Prepare(SAVED_NONE, true); };
+    path.from = "GetForegroundWindow";
     InjectEveryFault(path);
 }
 
