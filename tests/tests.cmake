@@ -120,19 +120,19 @@ add_test(NAME dll.exports_and_imports
 # The release packed from this build: zips, sums, README.txt and the PDB.
 add_test(NAME release.package_and_symbols COMMAND ${CMAKE_SOURCE_DIR}/tests/release-test.sh)
 set_tests_properties(release.package_and_symbols PROPERTIES
-  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
 # The launcher, from the Linux side, with the project's prefix and server.
 add_test(NAME launcher.runs_commands
   COMMAND ${CMAKE_SOURCE_DIR}/tests/launcher-test.sh)
 set_tests_properties(launcher.runs_commands PROPERTIES
-  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
 # The hotkey in a real terminal: the interactive shell under tmux.
 add_test(NAME terminal.hotkey_at_the_prompt
   COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
 set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
-  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
 # The native build of the text routines, under the address and
 # undefined-behaviour sanitizers (made by the test build.native): its unit
@@ -160,7 +160,7 @@ set_tests_properties(build.gcc_mingw PROPERTIES FIXTURES_SETUP gcc_mingw
   ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 100)
 add_test(NAME gcc_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/second-compiler-test.sh)
 set_tests_properties(gcc_mingw.same_behaviour PROPERTIES
-  FIXTURES_REQUIRED "wine;gcc_mingw" RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}")
+  FIXTURES_REQUIRED "wine;gcc_mingw" RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
 # The benchmark program builds (scripts/bench runs it).
 add_test(NAME build.bench COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh bench)
