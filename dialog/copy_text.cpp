@@ -19,8 +19,10 @@
 ** the window opens and removed when the window is destroyed.
 **
 ** When the text cannot be made or the clipboard cannot be opened (another
-** program holds it open), the host beeps once and the clipboard keeps what
-** it had; nothing is left allocated on any path.
+** program holds it open) or emptied, the host beeps once and the clipboard
+** keeps what it had.  When the text cannot be placed once the clipboard is
+** emptied, it beeps once and the clipboard stays empty: what it had is gone
+** with the emptying.  Nothing is left allocated on any path.
 */
 #include <windows.h>
 

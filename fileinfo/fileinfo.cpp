@@ -243,8 +243,8 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
 }
 
 /* Gathers every field of the window for the target found and shows the
-** window; returns when it has closed: 0, or SHOW_NO_WINDOW when the window could not
-** be opened. */
+** window; returns when it has closed: 0, or SHOW_NO_WINDOW when the window
+** could not be opened. */
 static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target)
 {
     wchar_t title[TITLE_CAPACITY];
