@@ -15,7 +15,7 @@
 #include "counting.h"
 #include "report.h"
 #include "frame/plugin.h"
-#include "hotkeys/keystroke.h"
+#include "entry/entry.h"
 #include "settings/settings.h"
 #include "tests/support/import_table.h"
 

@@ -17,6 +17,7 @@
 #include "report.h"
 #include "dialog/resource_ids.h"
 #include "fileinfo/fileinfo.h"
+#include "frame/platform.h"
 #include "frame/plugin.h"
 #include "host/window_dump.h"
 #include "settings/settings.h"
@@ -279,7 +280,7 @@ void EmptyWindowBody(void *, long long count)
     WindowWatch watch;
     long long i;
     for (i = 0; i < count; i++) {
-        Sink += DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO),
+        Sink += DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO),
                                 GetConsoleWindow(), EmptyDialogProc, 0);
     }
 }
@@ -406,7 +407,7 @@ void BenchWindowFacts(const BenchOptions &options)
     }
     Settings.SubdirCounts = DefaultSubdirCounts;
     Settings.SmartTimes = DefaultSmartTimes;
-    g_instance = GetModuleHandleW(nullptr);   /* the window's template is in this program */
+    g_instance = (HINSTANCE)GetModuleHandleW(nullptr);   /* the window's template is in this program */
 
     realDialog = WriteImportSlot(dialogSlot, (void *)ClosedAtOnce);
     for (t = 0; t < TARGETS; t++) {

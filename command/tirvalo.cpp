@@ -32,7 +32,7 @@ struct CommandRequest {
 
 /* The words of the report line for each value of SmartTimes and
 ** SubdirCounts. */
-static const wchar_t *const SmartTimesWords[3] = {L"OFF", L"ON", L"UTC"};
+static const wchar_t *const SmartTimesWords[SMART_TIMES_UTC + 1] = {L"OFF", L"ON", L"UTC"};
 static const wchar_t *const SubdirCountsWords[2] = {L"OFF", L"ON"};
 
 /* Writes an error message quoting argument (or none); the command's result
@@ -179,7 +179,7 @@ int tirvalo(const wchar_t *arguments)
         Printf(L"Tirvalo hotkey is %s.\n", name);
     }
     Printf(L"Smart timestamps %s, subdir counts %s\n",
-           ValueWord(SmartTimesWords, 3, Settings.SmartTimes),
+           ValueWord(SmartTimesWords, SMART_TIMES_UTC + 1, Settings.SmartTimes),
            ValueWord(SubdirCountsWords, 2, Settings.SubdirCounts));
     return COMMAND_OK;
 }

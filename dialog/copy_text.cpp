@@ -6,8 +6,9 @@
 **     caption
 **     label <tab> field          (twelve lines, in the template's order)
 **
-** The texts are read back from the window's own controls, so the copy is
-** what the window shows, relabelled labels included.
+** The text is the one EmitInfoText makes from the window's record, relabelled
+** labels included: the same text the plug-in writes where no window can be
+** seen.
 **
 ** The keystroke is caught by a message-filter hook of the window's thread.
 ** The dialog's modal loop hands that hook every message before the focused
@@ -30,93 +31,78 @@
 #include "frame/text.h"
 #include "info_dialog.h"
 
-enum {
-    LABEL_COUNT = 12,                   /* labels 1001 to 1012, fields 1025 to 1036 */
-    PIECE_COUNT = 1 + 2 * LABEL_COUNT,  /* the caption, then each label and its field */
-    PIECE_LIMIT = 32767                 /* units read from one control at most */
-};
-
-/* The window whose keystrokes are filtered, and the filter.  The host runs
-** one modal window at a time on its thread; a second window opened while
-** one has the filter gets none. */
+/* The window whose keystrokes are filtered, the record it shows, and the
+** filter.  The host runs one modal window at a time on its thread; a second
+** window opened while one has the filter gets none. */
 static HWND CopyWindow;
+static const FileInfoRecord *CopyRecord;
 static HHOOK CopyHook;
 
-/* Reads control's text, at most limit units, onto the end of text. */
-static void AppendWindowText(wchar_t *text, int capacity, int *length, HWND control, int limit)
-{
-    int room = capacity - *length, read;
+/* A text being put together in a buffer of capacity units; with no buffer,
+** only its length is counted. */
+struct TextBlock {
+    wchar_t *text;
+    int capacity;
+    int length;
+};
 
-    if (room > limit + 1) room = limit + 1;
-    if (room < 1) return;
-    read = GetWindowTextW(control, text + *length, room);
-    if (read < 0) read = 0;
-    if (read > room - 1) read = room - 1;
-    *length += read;
-    text[*length] = 0;
+static void PutPiece(void *context, const wchar_t *piece)
+{
+    TextBlock *block = (TextBlock *)context;
+    int i;
+
+    for (i = 0; piece[i] != 0; i++) {
+        if (block->text == 0) {
+            block->length++;
+        } else {
+            TextPutUnit(block->text, block->capacity, &block->length, piece[i]);
+        }
+    }
 }
 
-/*
-** A moveable block with the window's texts, sized from the lengths of the
-** controls; null when it cannot be made.
-*/
-static HGLOBAL MakeCopyText(HWND window)
+/* A moveable block with the text of the window's record; null when it
+** cannot be made. */
+static HGLOBAL MakeCopyText(const FileInfoRecord *record)
 {
-    HWND pieces[PIECE_COUNT];
-    int lengths[PIECE_COUNT];
-    int capacity = 1, length = 0, i;
+    InfoTexts texts;
+    TextBlock measure = {0, 0, 0};
+    TextBlock copy;
     HGLOBAL block;
-    wchar_t *text;
 
-    pieces[0] = window;
-    for (i = 0; i < LABEL_COUNT; i++) {
-        pieces[1 + 2 * i] = GetDlgItem(window, IDC_LABEL_FULL_NAME + i);
-        pieces[2 + 2 * i] = GetDlgItem(window, IDC_FIELD_FULL_NAME + i);
-    }
-    /* Each label is followed by a tab, the caption and each field by "\r\n". */
-    for (i = 0; i < PIECE_COUNT; i++) {
-        lengths[i] = GetWindowTextLengthW(pieces[i]);
-        if (lengths[i] < 0) lengths[i] = 0;
-        if (lengths[i] > PIECE_LIMIT) lengths[i] = PIECE_LIMIT;
-        capacity += lengths[i] + (i % 2 == 1 ? 1 : 2);
-    }
-
-    block = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)capacity * sizeof(wchar_t));
+    MakeInfoTexts(record, &texts);
+    EmitInfoText(&texts, PutPiece, &measure);
+    block = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)(measure.length + 1) * sizeof(wchar_t));
     if (block == 0) return 0;
-    text = (wchar_t *)GlobalLock(block);
-    if (text == 0) {
+    copy.text = (wchar_t *)GlobalLock(block);
+    if (copy.text == 0) {
         GlobalFree(block);
         return 0;
     }
-    text[0] = 0;
-    for (i = 0; i < PIECE_COUNT; i++) {
-        AppendWindowText(text, capacity, &length, pieces[i], lengths[i]);
-        if (i % 2 == 1) {
-            TextPutUnit(text, capacity, &length, L'\t');
-        } else {
-            TextPutUnit(text, capacity, &length, L'\r');
-            TextPutUnit(text, capacity, &length, L'\n');
-        }
-    }
+    copy.capacity = measure.length + 1;
+    copy.length = 0;
+    copy.text[0] = 0;
+    EmitInfoText(&texts, PutPiece, &copy);
     GlobalUnlock(block);
     return block;
 }
 
 int CopyWindowTexts(HWND window)
 {
-    HGLOBAL block = MakeCopyText(window);
+    HGLOBAL block;
     int status = 0;
 
-    if (block == 0) return -1;
+    if (window == 0 || window != CopyWindow || CopyRecord == 0) return COPY_NO_TEXT;
+    block = MakeCopyText(CopyRecord);
+    if (block == 0) return COPY_NO_TEXT;
     /* The clipboard is emptied only once the text is ready to replace it. */
     if (!OpenClipboard(window)) {
         GlobalFree(block);
-        return -2;
+        return COPY_CLIPBOARD_BUSY;
     }
     if (!EmptyClipboard()) {
-        status = -3;
+        status = COPY_NOT_EMPTIED;
     } else if (SetClipboardData(CF_UNICODETEXT, block) == 0) {
-        status = -4;
+        status = COPY_NOT_PLACED;
     }
     CloseClipboard();
     /* Once placed, the block belongs to the clipboard; when it could not
@@ -149,21 +135,24 @@ static LRESULT CALLBACK CopyKeyFilter(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(CopyHook, code, wParam, lParam);
 }
 
-int StartCopyKeys(HWND window)
+/* The window and its record are noted even when the filter cannot be
+** installed: CopyWindowTexts still copies them when asked directly. */
+int StartCopyKeys(HWND window, const FileInfoRecord *record)
 {
-    if (window == 0) return -1;
-    if (CopyHook != 0) return 1;
-    CopyHook = SetWindowsHookExW(WH_MSGFILTER, CopyKeyFilter, 0, GetCurrentThreadId());
-    if (CopyHook == 0) return -2;
+    if (window == 0) return COPY_KEYS_NO_WINDOW;
+    if (CopyWindow != 0) return COPY_KEYS_ELSEWHERE;
     CopyWindow = window;
-    return 0;
+    CopyRecord = record;
+    CopyHook = SetWindowsHookExW(WH_MSGFILTER, CopyKeyFilter, 0, GetCurrentThreadId());
+    return CopyHook != 0 ? 0 : COPY_KEYS_NO_FILTER;
 }
 
 int StopCopyKeys(HWND window)
 {
-    if (window == 0 || window != CopyWindow) return 1;
-    UnhookWindowsHookEx(CopyHook);
+    if (window == 0 || window != CopyWindow) return COPY_KEYS_ELSEWHERE;
+    if (CopyHook != 0) UnhookWindowsHookEx(CopyHook);
     CopyHook = 0;
     CopyWindow = 0;
+    CopyRecord = 0;
     return 0;
 }

@@ -10,10 +10,26 @@
 ** first, so that it can be put back: a failed read never leaves a setting
 ** changed.  A setting, or the input, whose putting back fails is put back
 ** once more, so that a passing failure does not leave it changed.
+**
+** A thread whose input is attached to a hung thread's hangs with it: the
+** foreground window is asked first, and the input is attached only when it
+** answers in time.  Without the attachment the window may open behind the
+** foreground window, but it opens, and every setting is put back.
 */
 #include <windows.h>
 
 #include "info_dialog.h"
+
+/* How long the foreground window has to answer, in milliseconds. */
+enum { FOREGROUND_ANSWER_MS = 200 };
+
+/* 1 when window's thread answers a message within FOREGROUND_ANSWER_MS. */
+static int Answers(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, FOREGROUND_ANSWER_MS,
+                               &ignored) != 0;
+}
 
 /* Writes a setting back; once more when that fails. */
 static void PutBack(UINT action, UINT parameter, void *value, UINT flags)
@@ -33,14 +49,16 @@ static void Raise(HWND window, int show)
 
 int ForceForeground(HWND window)
 {
+    HWND foreground;
     DWORD foregroundThread, currentThread;
     ANIMATIONINFO savedAnimation, noAnimation;
     DWORD savedTimeout = 0;
     BOOL haveAnimation, haveTimeout;
-    int show;
+    int show, answering;
 
-    if (window == 0) return -1;
-    foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), 0);
+    if (window == 0) return FOREGROUND_NO_WINDOW;
+    foreground = GetForegroundWindow();
+    foregroundThread = GetWindowThreadProcessId(foreground, 0);
     currentThread = GetCurrentThreadId();
 
     savedAnimation.cbSize = sizeof savedAnimation;
@@ -58,7 +76,8 @@ int ForceForeground(HWND window)
     if (foregroundThread == currentThread) {
         Raise(window, show);
     } else {
-        AttachThreadInput(foregroundThread, currentThread, TRUE);
+        answering = Answers(foreground);
+        if (answering) AttachThreadInput(foregroundThread, currentThread, TRUE);
         if (haveTimeout) {
             SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0, SPIF_SENDCHANGE);
         }
@@ -67,7 +86,7 @@ int ForceForeground(HWND window)
         if (haveTimeout) {
             PutBack(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout, SPIF_SENDCHANGE);
         }
-        if (!AttachThreadInput(foregroundThread, currentThread, FALSE)) {
+        if (answering && !AttachThreadInput(foregroundThread, currentThread, FALSE)) {
             AttachThreadInput(foregroundThread, currentThread, FALSE);
         }
     }

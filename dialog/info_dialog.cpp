@@ -1,60 +1,63 @@
 /*
-** The information window's dialog procedure: it fills the fields from the
-** FileInfoRecord when the window opens, gives it the copy keys for as long
-** as it exists, and ends the window on OK or Cancel.
+** The information window: where it is placed, its dialog procedure, which
+** fills the fields from the FileInfoRecord when the window opens, gives it
+** the copy keys for as long as it exists, and ends it on OK or Cancel.
 */
 #include <windows.h>
 
+#include "frame/platform.h"
 #include "info_dialog.h"
-#include "fileinfo/filetype.h"
 
-/* Sets a control's text when there is one to set. */
-static void SetField(HWND window, int id, const wchar_t *text)
+HWND InfoWindowOwner(void)
 {
-    if (text != 0) SetWindowTextW(GetDlgItem(window, id), text);
+    HWND console = GetConsoleWindow();
+    HWND root;
+    RECT client;
+
+    if (console == 0) return 0;
+    if (IsWindowVisible(console) && GetClientRect(console, &client) && !IsRectEmpty(&client)) {
+        return console;
+    }
+    /* A pseudo console: the terminal that owns it is what the user sees;
+    ** without one, the window the user was working in. */
+    root = GetAncestor(console, GA_ROOTOWNER);
+    if (root != 0 && root != console && IsWindowVisible(root)) return root;
+    return GetForegroundWindow();
 }
 
-/* Fills every field of the window from record. */
+INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner)
+{
+    return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), owner, InfoDialogProc,
+                           (LPARAM)record);
+}
+
+/* Fills the window from record: the caption, each field the record gives,
+** and each label it relabels, line by line. */
 static void FillWindow(HWND window, const FileInfoRecord *record)
 {
-    wchar_t version[1024];
+    InfoTexts texts;
+    int line;
 
-    if (record->title != 0) SetWindowTextW(window, record->title);
-    SetField(window, IDC_FIELD_FULL_NAME, record->fullName);
-    SetField(window, IDC_FIELD_SHORT_NAME, record->shortName);
-    SetField(window, IDC_FIELD_DESCRIPTION, record->description);
-
-    /* A version of all zeros is no version: the field stays empty. */
-    if (record->versionMajor != 0 || record->versionMinor != 0 || record->versionBuild != 0 ||
-        record->versionRevision != 0) {
-        wsprintfW(version, L"%u.%u.%u.%u", record->versionMajor, record->versionMinor,
-                  record->versionBuild, record->versionRevision);
-        SetField(window, IDC_FIELD_VERSION, version);
+    MakeInfoTexts(record, &texts);
+    if (texts.caption != 0) SetWindowTextW(window, texts.caption);
+    for (line = 0; line < INFO_LINES; line++) {
+        if (texts.labels[line] != TemplateLabels[line]) {
+            SetWindowTextW(GetDlgItem(window, IDC_LABEL_FULL_NAME + line), texts.labels[line]);
+        }
+        if (texts.fields[line] != 0) {
+            SetWindowTextW(GetDlgItem(window, IDC_FIELD_FULL_NAME + line), texts.fields[line]);
+        }
     }
-
-    if (record->attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        SetField(window, IDC_LABEL_SIZE, L"Contains:");
-    }
-    SetField(window, IDC_FIELD_SIZE, record->sizeOrContents);
-    SetField(window, IDC_FIELD_ATTRIBUTES, record->attributesText);
-    SetField(window, IDC_FIELD_CREATED, record->created);
-    SetField(window, IDC_FIELD_MODIFIED, record->modified);
-    SetField(window, IDC_FIELD_ACCESSED, record->accessed);
-    SetField(window, IDC_FIELD_OWNER, record->owner);
-
-    if (record->fileTypeSource == SourceUserClasses) {
-        SetField(window, IDC_LABEL_FILE_TYPE, L"User file type:");
-    }
-    SetField(window, IDC_FIELD_FILE_TYPE, record->fileType);
-    SetField(window, IDC_FIELD_OPENS_WITH, record->opensWith);
 }
 
 INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        if (lParam != 0) FillWindow(window, (const FileInfoRecord *)lParam);
-        StartCopyKeys(window);
+        if (lParam != 0) {
+            FillWindow(window, (const FileInfoRecord *)lParam);
+            StartCopyKeys(window, (const FileInfoRecord *)lParam);
+        }
         ForceForeground(window);
         /* FALSE: the system sets no initial keyboard focus. */
         return 0;

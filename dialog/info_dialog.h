@@ -1,60 +1,101 @@
 /*
-** The information window: the record it shows, its dialog procedure, the
-** routine that brings it in front of the console, and the copy of its texts.
+** The information window: its texts made from the record it is handed,
+** the window itself and where it is placed, the routine that brings it in
+** front of the console, the copy of its texts, and their text form for
+** where no window can be seen.
 */
 #ifndef TIRVALO_INFO_DIALOG_H
 #define TIRVALO_INFO_DIALOG_H
 
 #include <windows.h>
 
+#include "info_record.h"
 #include "resource_ids.h"
 
-/*
-** What the window shows.  The texts belong to the caller and must outlive
-** the window; a null text leaves its field empty.
-*/
-struct FileInfoRecord {
-    const wchar_t *title;           /* the caption */
-    const wchar_t *fullName;
-    const wchar_t *namePart;        /* upper-cased last component; not shown */
-    const wchar_t *shortName;
-    const wchar_t *description;
-    const wchar_t *sizeOrContents;
-    const wchar_t *attributesText;
-    const wchar_t *created;
-    const wchar_t *modified;
-    const wchar_t *accessed;
-    const wchar_t *owner;
-    const wchar_t *fileType;
-    const wchar_t *opensWith;
-    unsigned int fileTypeSource;    /* a FileTypeSource; SourceUserClasses relabels */
-    unsigned int attributes;        /* bit 0x10, a directory, relabels "Size:" */
-    unsigned int versionMajor;      /* the file version; all 0 when none */
-    unsigned int versionMinor;
-    unsigned int versionBuild;
-    unsigned int versionRevision;
+/* The window's lines, in the template's order: a label and its field each. */
+enum {
+    INFO_LINE_FULL_NAME, INFO_LINE_SHORT_NAME, INFO_LINE_DESCRIPTION, INFO_LINE_VERSION,
+    INFO_LINE_SIZE, INFO_LINE_ATTRIBUTES, INFO_LINE_CREATED, INFO_LINE_MODIFIED,
+    INFO_LINE_ACCESSED, INFO_LINE_OWNER, INFO_LINE_FILE_TYPE, INFO_LINE_OPENS_WITH,
+    INFO_LINES
 };
+
+enum { VERSION_TEXT_CAPACITY = 1024 };
+
+/*
+** The window's texts: the caption, and each line's label and field.  A
+** null caption or field is one the record leaves out: the window keeps the
+** template's text there, and the copy and the text form show it empty.
+** The labels point into TemplateLabels unless the record relabels them.
+*/
+struct InfoTexts {
+    const wchar_t *caption;
+    const wchar_t *labels[INFO_LINES];
+    const wchar_t *fields[INFO_LINES];
+    wchar_t version[VERSION_TEXT_CAPACITY];   /* "%u.%u.%u.%u", when a version was read */
+};
+
+extern const wchar_t *const TemplateLabels[INFO_LINES];
+
+/* Makes the window's texts from record; the texts point into it. */
+void MakeInfoTexts(const FileInfoRecord *record, InfoTexts *texts);
+
+/* Hands sink every piece of the window's text, in order: the caption and
+** "\r\n", then for each line its label, "\t", its field and "\r\n". */
+typedef void (*InfoTextSink)(void *context, const wchar_t *piece);
+void EmitInfoText(const InfoTexts *texts, InfoTextSink sink, void *context);
+
+/* Writes the window's text to standard output, after lead (when not
+** null): what is shown where no window can be seen. */
+void WriteInfoText(const FileInfoRecord *record, const wchar_t *lead);
 
 /* The dialog procedure of template IDD_FILE_INFO; the initialisation
 ** parameter is the address of a FileInfoRecord.  Always 0. */
 INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+/*
+** The window the information window is placed on, at (0, 0) of its client
+** area: the console window.  Where that is hidden or has no client area (a
+** pseudo console, as a terminal program has), its root owner when that
+** can be seen, else the window in the foreground now.  Null without a
+** console, as the system then places the window on the screen's corner.
+** Asked when the hotkey or the command runs, before the facts are gathered.
+*/
+HWND InfoWindowOwner(void);
+
+/* Shows the modal window for record on owner; returns when it has closed:
+** IDOK or IDCANCEL, or 0 or -1 when it could not be opened. */
+INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner);
+
 /* Brings window in front, even when another thread owns the foreground
-** window, and leaves the system's settings as they were.  -1 for a null
-** window, else 0. */
+** window, and leaves the system's settings as they were: 0, or
+** FOREGROUND_NO_WINDOW for a null window. */
 int ForceForeground(HWND window);
 
-/* Puts the caption and every label with its field of the information
-** window on the clipboard as Unicode text.  0 on success; -1 when the text
-** cannot be made, -2 when the clipboard cannot be opened, -3 or -4 when it
-** cannot be emptied or the text cannot be placed. */
+enum { FOREGROUND_NO_WINDOW = -1 };
+
+/* Puts the text of the information window (EmitInfoText) on the clipboard
+** as Unicode text: 0, or one of the results below. */
 int CopyWindowTexts(HWND window);
 
-/* Makes Ctrl+C and Ctrl+Insert copy the window's texts while it is open,
-** with a message filter of this thread: 0 when installed, 1 when another
-** window has it, -1 for a null window, -2 when it cannot be installed.
-** StopCopyKeys removes it when window has it (0), else does nothing (1). */
-int StartCopyKeys(HWND window);
+enum {
+    COPY_NO_TEXT = -1,          /* the text cannot be made */
+    COPY_CLIPBOARD_BUSY = -2,   /* the clipboard cannot be opened: it keeps what it had */
+    COPY_NOT_EMPTIED = -3,      /* the clipboard cannot be emptied: it keeps what it had */
+    COPY_NOT_PLACED = -4        /* emptied, but the text cannot be placed */
+};
+
+/* Makes Ctrl+C and Ctrl+Insert copy the texts of record, which window
+** shows, while it is open, with a message filter of this thread: 0 when
+** installed, or one of the results below.  StopCopyKeys removes it when
+** window has it (0), else does nothing (COPY_KEYS_ELSEWHERE). */
+int StartCopyKeys(HWND window, const FileInfoRecord *record);
 int StopCopyKeys(HWND window);
+
+enum {
+    COPY_KEYS_ELSEWHERE = 1,    /* another window has the copy keys */
+    COPY_KEYS_NO_WINDOW = -1,
+    COPY_KEYS_NO_FILTER = -2    /* the message filter cannot be installed */
+};
 
 #endif /* TIRVALO_INFO_DIALOG_H */

@@ -27,6 +27,23 @@
 #define IDC_LABEL_FILE_TYPE     1011
 #define IDC_LABEL_OPENS_WITH    1012
 
+/* The labels' texts, as the template has them, and the two texts that
+** replace a label (byte strings: the code reads them as L"" TEXT). */
+#define TEXT_FULL_NAME          "Full Name:"
+#define TEXT_SHORT_NAME         "MS-DOS name:"
+#define TEXT_DESCRIPTION        "Description:"
+#define TEXT_VERSION            "File version:"
+#define TEXT_SIZE               "Size:"
+#define TEXT_ATTRIBUTES         "Attributes:"
+#define TEXT_CREATED            "Created:"
+#define TEXT_MODIFIED           "Modified:"
+#define TEXT_ACCESSED           "Accessed:"
+#define TEXT_OWNER              "Owner:"
+#define TEXT_FILE_TYPE          "File type:"
+#define TEXT_OPENS_WITH         "Opens with:"
+#define TEXT_CONTAINS           "Contains:"
+#define TEXT_USER_FILE_TYPE     "User file type:"
+
 /* The read-only fields beside them. */
 #define IDC_FIELD_FULL_NAME     1025
 #define IDC_FIELD_SHORT_NAME    1026

@@ -1,8 +1,9 @@
 /*
 ** ShowFileInfo: from a name to the information window.  The name is
 ** resolved by the host, checked for wildcards and searched for; then every
-** field is gathered into the window's record and the window is shown
-** modally on the host's thread.
+** field is gathered into the window's record, and the window is shown
+** modally on the host's thread, or, where no window can be seen, its text
+** is written to standard output.
 */
 #include <windows.h>
 #include <shlwapi.h>
@@ -13,6 +14,7 @@
 #include "name_scan.h"
 #include "dialog/info_dialog.h"
 #include "frame/host_api.h"
+#include "frame/platform.h"
 #include "frame/plugin.h"
 #include "frame/text.h"
 #include "frame/version.h"
@@ -22,6 +24,13 @@ enum {
     TEXT_CAPACITY = 1024,
     ROOT_CAPACITY = 4096,
     WILDCARD_BEEP_GAP_MS = 120
+};
+
+/* A file of a cloud-files provider that is not on the disk (offline,
+** recalled on open, or recalled on reading its data): reading its version
+** would download the whole file, or wait for a network that is not there. */
+enum {
+    NOT_ON_DISK_ATTRIBUTES = FILE_ATTRIBUTE_OFFLINE | 0x40000 | 0x400000
 };
 
 /* Converts a file address to a path in path; when that path exists,
@@ -178,12 +187,14 @@ static unsigned long long FileTime64(FILETIME time)
 }
 
 /* What the search found and what the volume is: the facts the window is
-** gathered from. */
+** gathered from; and where the window goes. */
 struct Target {
     WIN32_FIND_DATAW entry;
     wchar_t extension[TEXT_CAPACITY];
     int fat;
     int ntfs;
+    int visible;    /* a window can be seen here: else its text is written */
+    HWND owner;     /* the window it is placed on */
 };
 
 /*
@@ -243,9 +254,10 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
 }
 
 /* Gathers every field of the window for the target found and shows the
-** window; returns when it has closed: 0, or SHOW_NO_WINDOW when the window
-** could not be opened. */
-static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target)
+** window, or writes its text after textLead; returns when the window has
+** closed: 0, or SHOW_NO_WINDOW when the window could not be opened. */
+static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target,
+                      const wchar_t *textLead)
 {
     wchar_t title[TITLE_CAPACITY];
     wchar_t description[DESCRIPTION_CAPACITY];
@@ -299,14 +311,17 @@ static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Ta
 
     /* The extension first: it costs nothing, the host's question a call. */
     if ((TextEqualNoCase(target->extension, L".exe") || TextEqualNoCase(target->extension, L".dll")) &&
-        QueryIsFile(fullName)) {
+        (entry->dwFileAttributes & NOT_ON_DISK_ATTRIBUTES) == 0 && QueryIsFile(fullName)) {
         ReadFileVersion(fullName, &record);
     }
 
+    if (!target->visible) {
+        WriteInfoText(&record, textLead);
+        return 0;
+    }
     /* The window ends only with OK or Cancel; anything else is a window
     ** that never opened, which is no success. */
-    if (DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), GetConsoleWindow(),
-                        InfoDialogProc, (LPARAM)&record) <= 0) {
+    if (ShowInfoWindow(&record, target->owner) <= 0) {
         honk();
         return SHOW_NO_WINDOW;
     }
@@ -317,7 +332,7 @@ static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Ta
 ** The two phases run one after the other, each with its own texts, so that
 ** the deepest stack is that of the larger phase rather than of both.
 */
-int ShowFileInfo(const wchar_t *name)
+static int ShowInformation(const wchar_t *name, const wchar_t *textLead)
 {
     wchar_t fullName[PATH_CAPACITY];
     wchar_t namePart[PATH_CAPACITY];
@@ -332,7 +347,21 @@ int ShowFileInfo(const wchar_t *name)
         honk();
         return SHOW_EMPTY_NAME;
     }
+    /* Where the window goes is decided while the window the user works in
+    ** is still in front: gathering the facts may take a while. */
+    target.visible = CanShowWindows();
+    target.owner = target.visible ? InfoWindowOwner() : 0;
     result = FindTarget(name, fullName, namePart, &target);
     if (result != 0) return result;
-    return ShowTarget(fullName, namePart, &target);
+    return ShowTarget(fullName, namePart, &target, textLead);
+}
+
+int ShowFileInfo(const wchar_t *name)
+{
+    return ShowInformation(name, 0);
+}
+
+int ShowFileInfoForHotkey(const wchar_t *name)
+{
+    return ShowInformation(name, L"\r\n");
 }

@@ -10,9 +10,15 @@
 ** or a "file://" address) to an existing file or directory, gathers every
 ** field and shows the modal information window.  Returns after the window
 ** has closed: 0 when it was shown, else one of the results below.  Every
-** failure sounds the host's beep, a wildcard twice.
+** failure sounds the host's beep, a wildcard twice.  Where no window can
+** be seen (frame/platform.h), the window's text is written to standard
+** output instead, and the result is 0.
 */
 int ShowFileInfo(const wchar_t *name);
+
+/* ShowFileInfo for the hotkey: where no window can be seen, the text it
+** writes starts on a line of its own, below the command line being edited. */
+int ShowFileInfoForHotkey(const wchar_t *name);
 
 enum {
     SHOW_NULL_NAME = -1,

@@ -5,14 +5,7 @@
 #ifndef TIRVALO_FILETYPE_H
 #define TIRVALO_FILETYPE_H
 
-/* Where a file type was found. */
-typedef unsigned int FileTypeSource;
-enum {
-    SourceNone = 0,           /* no type: no extension, or no class for it */
-    SourceUserClasses = 1,    /* HKEY_CURRENT_USER\Software\Classes */
-    SourceClassesRoot = 2,    /* HKEY_CLASSES_ROOT */
-    SourceDirectory = 10      /* the path is a directory */
-};
+#include "dialog/info_record.h"   /* FileTypeSource */
 
 enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
 

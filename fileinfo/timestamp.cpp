@@ -8,9 +8,6 @@
 #include "frame/text.h"
 #include "settings/settings.h"
 
-/* Settings.SmartTimes value for timestamps in UTC. */
-enum { SMART_TIMES_UTC = 2 };
-
 /* The calendar fields of a time in local time: by the time-zone rules of
 ** that date when perDate is set, else by the offset in force now. */
 static BOOL ToLocalFields(const FILETIME *time, int perDate, SYSTEMTIME *local)

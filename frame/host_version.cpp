@@ -11,6 +11,25 @@
 int HostMajorVersion = 0;
 int UseExtendedKeys = 0;
 
+/* The probe: the major versions it believes, and the first that has the
+** extended keys. */
+enum {
+    PROBE_LOWEST_MAJOR = 8,
+    PROBE_HIGHEST_MAJOR = 100,
+    EXTENDED_KEYS_MAJOR = 24
+};
+
+/* The gate: the versions it can read at all, and the oldest it accepts,
+** 11.00 build 48. */
+enum {
+    GATE_LOWEST_MAJOR = 7,
+    GATE_HIGHEST_MAJOR = 99,
+    GATE_HIGHEST_MINOR = 99,
+    GATE_HIGHEST_BUILD = 9999,
+    OLDEST_MAJOR = 11,
+    OLDEST_BUILD = 48
+};
+
 int ExpandHostText(wchar_t *buffer, const wchar_t *text)
 {
     TextCopy(buffer, HOST_EXPAND_CAPACITY, text);
@@ -25,8 +44,9 @@ int ProbeHostVersion(void)
 
     ExpandHostText(text, L"%_4ver");
     major = TextToLong(text, 0, &outOfRange);
-    HostMajorVersion = (!outOfRange && major >= 8 && major <= 100) ? major : 0;
-    UseExtendedKeys = HostMajorVersion >= 24 ? 1 : 0;
+    HostMajorVersion =
+        (!outOfRange && major >= PROBE_LOWEST_MAJOR && major <= PROBE_HIGHEST_MAJOR) ? major : 0;
+    UseExtendedKeys = HostMajorVersion >= EXTENDED_KEYS_MAJOR ? 1 : 0;
     return 0;
 }
 
@@ -43,10 +63,12 @@ int CheckHostVersion(void)
     ExpandHostText(text, L"%_build");
     build = TextToLong(text, 0, 0);
 
-    if (major < 7 || major > 99) return -1;
-    if ((unsigned)minor > 99 || (unsigned)build > 9999) return -1;
-    if (major < 11) return 1;
-    if (major > 11) return 0;
-    if (minor > 0) return 0;
-    return build < 48 ? 1 : 0;
+    /* A missing minor number (-1) is out of range too. */
+    if (major < GATE_LOWEST_MAJOR || major > GATE_HIGHEST_MAJOR) return HOST_VERSION_UNUSABLE;
+    if ((unsigned)minor > GATE_HIGHEST_MINOR || (unsigned)build > GATE_HIGHEST_BUILD) {
+        return HOST_VERSION_UNUSABLE;
+    }
+    if (major != OLDEST_MAJOR) return major < OLDEST_MAJOR ? HOST_TOO_OLD : HOST_ACCEPTED;
+    if (minor > 0) return HOST_ACCEPTED;
+    return build < OLDEST_BUILD ? HOST_TOO_OLD : HOST_ACCEPTED;
 }

@@ -7,13 +7,14 @@
 
 #include "host_api.h"
 #include "help.h"
+#include "platform.h"
 #include "plugin.h"
 #include "text.h"
 #include "version.h"
 
 const wchar_t PluginName[] = L"Tirvalo";
 
-void *g_instance = 0;
+HINSTANCE g_instance = 0;
 
 static PluginInfo Info;
 
@@ -54,6 +55,12 @@ int Usage(const wchar_t *command, wchar_t *result)
 int Help(const wchar_t *command)
 {
     if (command == 0 || !TextEqualNoCase(command, L"tirvalo")) return 0;
+    /* Where no window can be seen a message box would never close: the
+    ** help goes to standard output, as /? writes it. */
+    if (!CanShowWindows()) {
+        QPuts(HelpText);
+        return -1;
+    }
     MessageBoxW(GetForegroundWindow(), HelpText, PluginName,
                 MB_ICONINFORMATION | MB_SETFOREGROUND);
     return -1;

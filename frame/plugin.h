@@ -1,7 +1,8 @@
 /*
-** The plug-in frame: the entry points the host calls, the information
-** record, the process-wide values set at load, the host version gate, the
-** error prefix and loading.
+** The plug-in frame: the entry points that describe the plug-in to the
+** host, the information record, the process-wide values set at load, the
+** host version probe and gate, and the error prefix.  The frame is the
+** ground floor: it includes no other folder of the plug-in.
 */
 #ifndef TIRVALO_PLUGIN_H
 #define TIRVALO_PLUGIN_H
@@ -13,15 +14,11 @@ PluginInfo *GetPluginInfo(void);
 int ShutdownPlugin(int endOfSession);
 int Usage(const wchar_t *command, wchar_t *result);
 int Help(const wchar_t *command);
-int InitializePlugin(void);
 }
 
 extern const wchar_t PluginName[];   /* "Tirvalo" */
 
 enum { USAGE_CAPACITY = 1024 };      /* the host's buffer for Usage */
-
-/* The module's instance handle (an HINSTANCE), kept from process attach. */
-extern void *g_instance;
 
 /* The host's major version, 0 until probed or when the probe fails, and the
 ** flag (version 24 or more) that selects the extended key table. */
@@ -43,8 +40,14 @@ int WriteErrorMessage(const wchar_t *format, const wchar_t *argument);
 /* Sets HostMajorVersion and UseExtendedKeys from the host's "%_4ver". */
 int ProbeHostVersion(void);
 
-/* -1 when the host's version text is unusable, 1 when the host is older than
-** 11.00 build 48, 0 when it is acceptable. */
+/* HOST_ACCEPTED, HOST_TOO_OLD (older than 11.00 build 48), or
+** HOST_VERSION_UNUSABLE when the host's version text makes no sense. */
 int CheckHostVersion(void);
+
+enum {
+    HOST_ACCEPTED = 0,
+    HOST_TOO_OLD = 1,
+    HOST_VERSION_UNUSABLE = -1
+};
 
 #endif /* TIRVALO_PLUGIN_H */

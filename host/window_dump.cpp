@@ -78,6 +78,7 @@ WindowTexts ReadWindowTexts(HWND window)
 {
     WindowTexts texts;
     texts.caption = WindowText(window);
+    ClientToScreen(window, &texts.clientOrigin);
     Reading reading = {window, &texts};
     EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&reading));
     return texts;

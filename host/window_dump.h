@@ -24,6 +24,7 @@ struct WindowControl {
 
 struct WindowTexts {
     std::wstring caption;
+    POINT clientOrigin = {};               // where its client area starts on the screen
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".

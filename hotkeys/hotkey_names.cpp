@@ -5,7 +5,6 @@
 ** built natively for sanitizers and fuzzers.
 */
 #include "frame/text.h"
-#include "settings/settings.h"
 #include "hotkey_names.h"
 
 /* The words that may stand before a hyphen, and the modifier of each. */
@@ -115,11 +114,6 @@ int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)
     TextCopy(buffer, capacity, ModifierPrefixes[column]);
     TextAppend(buffer, capacity, table->rows[row].name);
     return 0;
-}
-
-int FormatHotkeyName(wchar_t *buffer, int capacity)
-{
-    return FormatHotkeyCode(Settings.Hotkey, buffer, capacity);
 }
 
 int IsKnownHotkey(HotkeyCode code)

@@ -19,11 +19,9 @@ enum {
 ** letters is ignored; blanks are not skipped.  Allocates nothing. */
 HotkeyCode ParseHotkeyName(const wchar_t *name);
 
-/* Writes the name of the Hotkey of Settings into buffer: 0, or -1 with
-** "(unknown)" in the buffer when the table has no such code. */
-int FormatHotkeyName(wchar_t *buffer, int capacity);
-
-/* The same for any code. */
+/* Writes the name of code into buffer: 0, or -1 with "(unknown)" in the
+** buffer when the table has no such code.  FormatHotkeyName (settings.h)
+** names the hotkey in use. */
 int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity);
 
 /* 1 when code is a positive code of the table in use, else 0. */

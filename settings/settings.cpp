@@ -1,19 +1,12 @@
 /*
-** The options in memory, and their registry form: three REG_DWORD values in
-** one key, read per user with a per-machine fallback, written per user.
+** The options in the registry: three REG_DWORD values in one key, read per
+** user with a per-machine fallback, written per user.
 */
 #include <windows.h>
 
 #include "frame/plugin.h"
 #include "hotkeys/hotkey_names.h"
 #include "settings.h"
-
-SettingsRecord Settings = {DefaultHotkey, DefaultSmartTimes, DefaultSubdirCounts};
-
-const wchar_t SettingsKeyPath[] = L"Software\\VelmPlugins\\Tirvalo";
-
-/* The values in the order they are read and written. */
-static const wchar_t *const ValueNames[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
 
 /* The value a work value starts from: what a missing value leaves. */
 enum { UNREAD_VALUE = (int)0xFFFF0000 };
@@ -45,10 +38,10 @@ static int ReadSettingsKey(HKEY root, int work[3])
     int found = 0;
 
     if (RegOpenKeyExW(root, SettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-    if (QueryValue(key, ValueNames[0], &work[0])) {
+    if (QueryValue(key, SettingsValueNames[0], &work[0])) {
         found = 1;
-        QueryValue(key, ValueNames[1], &work[1]);
-        QueryValue(key, ValueNames[2], &work[2]);
+        QueryValue(key, SettingsValueNames[1], &work[1]);
+        QueryValue(key, SettingsValueNames[2], &work[2]);
     }
     RegCloseKey(key);
     return found;
@@ -69,7 +62,7 @@ int LoadSettings(int report)
         return SETTINGS_INVALID_HOTKEY;
     }
     Settings.Hotkey = work[0];
-    Settings.SmartTimes = (unsigned)work[1] <= 2 ? work[1] : DefaultSmartTimes;
+    Settings.SmartTimes = (unsigned)work[1] <= SMART_TIMES_UTC ? work[1] : DefaultSmartTimes;
     Settings.SubdirCounts = work[2] != 0 ? 1 : 0;
     return 0;
 }
@@ -89,8 +82,8 @@ int SaveSettings(void)
         WriteErrorMessage(L"Error opening registry key\r\n", 0);
         return SETTINGS_NOT_SAVED;
     }
-    for (i = 0; i < 3; i++) {
-        if (RegSetValueExW(key, ValueNames[i], 0, REG_DWORD, (const BYTE *)fields[i],
+    for (i = 0; i < SETTINGS_VALUE_COUNT; i++) {
+        if (RegSetValueExW(key, SettingsValueNames[i], 0, REG_DWORD, (const BYTE *)fields[i],
                            sizeof *fields[i]) != ERROR_SUCCESS) {
             WriteErrorMessage(L"Error writing to registry\r\n", 0);
             RegCloseKey(key);

@@ -1,29 +1,50 @@
 /*
 ** The three options that steer the plug-in, in one process-wide record, and
-** their registry form.
+** their registry form.  The settings stand above the hotkeys: a stored
+** hotkey is checked against the key table in use, and the hotkey's name is
+** that of the code the settings hold.
 */
 #ifndef TIRVALO_SETTINGS_H
 #define TIRVALO_SETTINGS_H
 
 struct SettingsRecord {
     int Hotkey;         /* the HotkeyCode that opens the information window */
-    int SmartTimes;     /* timestamp style: 0 off, 1 on, 2 UTC */
+    int SmartTimes;     /* timestamp style: one of SMART_TIMES_* */
     int SubdirCounts;   /* count a directory's contents: 0 off, 1 on */
 };
 
+/* The timestamp styles.  OFF and ON both show local time; UTC shows the
+** times as stored, in a fixed form. */
 enum {
-    DefaultHotkey = 17,        /* Ctrl-Q */
-    DefaultSmartTimes = 1,
+    SMART_TIMES_OFF = 0,
+    SMART_TIMES_ON = 1,
+    SMART_TIMES_UTC = 2
+};
+
+enum {
+    DefaultHotkey = 17,                   /* Ctrl-Q */
+    DefaultSmartTimes = SMART_TIMES_ON,
     DefaultSubdirCounts = 1
 };
 
-/* Holds 17, 1, 1 from the moment the library is mapped. */
+/* Holds the defaults from the moment the library is mapped. */
 extern SettingsRecord Settings;
 
+/* 17, 1, 1: what a load without usable stored options leaves in Settings. */
+extern const SettingsRecord DefaultSettings;
+
 /* The key, under HKEY_CURRENT_USER (read and written) and under
-** HKEY_LOCAL_MACHINE (read only, a fallback), that holds the REG_DWORD
-** values "Hotkey", "SmartTimes" and "SubdirCounts". */
+** HKEY_LOCAL_MACHINE (read only, a fallback), that holds the options. */
 extern const wchar_t SettingsKeyPath[];
+
+/* The names of its REG_DWORD values, in the order of the record's fields:
+** "Hotkey", "SmartTimes", "SubdirCounts". */
+enum { SETTINGS_VALUE_COUNT = 3 };
+extern const wchar_t *const SettingsValueNames[SETTINGS_VALUE_COUNT];
+
+/* Writes the name of the Hotkey of Settings into buffer: 0, or -1 with
+** "(unknown)" in the buffer when the table in use has no such code. */
+int FormatHotkeyName(wchar_t *buffer, int capacity);
 
 /*
 ** Reads the three options from the per-user key or, when that gives no

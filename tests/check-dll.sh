@@ -4,7 +4,8 @@
 # DLLs and Korrash.dll only, and from Korrash.dll only the host's nine
 # functions.  The image asks for ASLR (64-bit) and DEP, has no section both
 # writable and executable, no debug information and no path of the folder it
-# was built in.
+# was built in.  The keystroke handler, which runs for every keystroke, keeps
+# a small frame: no stack probe, under 512 bytes.
 set -u
 dll=${1:?usage: check-dll.sh Tirvalo.dll [SOURCE_DIR BUILD_DIR]}
 dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "FAIL: cannot read $dll"; exit 1; }
@@ -55,5 +56,16 @@ extra=$(comm -23 <(echo "$host_functions") <(echo "$allowed"))
 if [ -n "$extra" ]; then echo "FAIL: imports from Korrash.dll beyond the nine: $extra"; status=1; fi
 if [ -z "$host_functions" ]; then echo "FAIL: nothing imported from Korrash.dll"; status=1; fi
 
-[ $status = 0 ] && echo "exports: $(echo $exports); imports:" $(echo "$dump" | awk '/DLL Name:/ { print $3 }')
+# The handler's prologue, up to the instruction that makes its frame: a
+# frame of a page or more is made by a probe (a call, then "subq %rax, %rsp").
+prologue=$(llvm-objdump -d --no-show-raw-insn --disassemble-symbols=key "$dll" |
+    awk '/^[0-9a-f]+ <key>:/ { on = 1; next } on && NF { print; if (++n == 16) exit } on && /subq[[:space:]].*%rsp/ { exit }')
+frame=$(echo "$prologue" | sed -n 's/.*subq[[:space:]]*\$\([0-9]*\), %rsp.*/\1/p')
+if [ -z "$prologue" ]; then
+    echo "FAIL: cannot disassemble key"; status=1
+elif echo "$prologue" | grep -q -e callq -e 'subq.*%rax, %rsp' || [ "${frame:-0}" -ge 512 ]; then
+    echo "FAIL: key takes a large or probed frame:"; echo "$prologue"; status=1
+fi
+
+[ $status = 0 ] && echo "key's frame: ${frame:-0} bytes; exports: $(echo $exports); imports:" $(echo "$dump" | awk '/DLL Name:/ { print $3 }')
 exit $status

@@ -75,7 +75,7 @@ echo "$directory" | grep -qx ' *PDBFileName: Tirvalo.pdb' || fail "the DLL names
 
 # An address a little inside each of two entry points, symbolised with the
 # PDB beside the DLL, as a debugger loads it.
-for entry in key:hotkeys/keystroke.cpp tirvalo:command/tirvalo.cpp; do
+for entry in key:entry/keystroke.cpp tirvalo:command/tirvalo.cpp; do
     function=${entry%%:*} file=${entry#*:}
     rva=$(llvm-readobj --coff-exports "$bin/Tirvalo.dll" | grep -A1 -x "  Name: $function" | awk '/RVA:/ { print $2 }')
     where=$(cd "$work/unpacked" && llvm-symbolizer --obj=Tirvalo.dll --relative-address "$(printf '0x%x' $((rva + 4)))")

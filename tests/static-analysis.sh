@@ -14,7 +14,7 @@
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
-sources=$(ls frame/*.cpp hotkeys/*.cpp settings/*.cpp command/*.cpp fileinfo/*.cpp dialog/*.cpp host/*.cpp)
+sources=$(ls frame/*.cpp hotkeys/*.cpp settings/*.cpp dialog/*.cpp fileinfo/*.cpp command/*.cpp entry/*.cpp host/*.cpp)
 
 case "${1:-}" in
 cppcheck)
@@ -33,7 +33,7 @@ clang-tidy)
     trap 'rm -f "$log"' EXIT
     # Two files at a time.
     echo "$sources" | xargs -P 2 -I{} clang-tidy --quiet --checks="$checks" --warnings-as-errors='*' \
-        --header-filter="^$root/(frame|hotkeys|settings|command|fileinfo|dialog|host)/" {} -- \
+        --header-filter="^$root/(frame|hotkeys|settings|dialog|fileinfo|command|entry|host)/" {} -- \
         --target=x86_64-w64-mingw32 -std=c++17 -fno-exceptions -fno-rtti -DUNICODE -I. \
         -isystem "$gcc_dir/include/c++" -isystem "$gcc_dir/include/c++/x86_64-w64-mingw32" >"$log" 2>&1
     status=$?

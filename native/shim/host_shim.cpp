@@ -20,9 +20,7 @@
 #include "hotkeys/hotkey_names.h"
 #include "support/units.h"
 
-SettingsRecord Settings = {DefaultHotkey, DefaultSmartTimes, DefaultSubdirCounts};
 const wchar_t PluginName[] = L"Tirvalo";
-void *g_instance = 0;
 
 wchar_t ShimOutput[SHIM_STREAM_UNITS];
 wchar_t ShimErrors[SHIM_STREAM_UNITS];
@@ -119,9 +117,7 @@ void ShimReset(void)
     ShimRegistryWriteFails = 0;
     ShimHostVersion = L"24.00";
     ShimHostBuild = L"200";
-    Settings.Hotkey = DefaultHotkey;
-    Settings.SmartTimes = DefaultSmartTimes;
-    Settings.SubdirCounts = DefaultSubdirCounts;
+    Settings = DefaultSettings;
     HostMajorVersion = 24;
     UseExtendedKeys = 1;
 }

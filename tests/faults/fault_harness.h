@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "hotkeys/keystroke.h"
+#include "entry/entry.h"
 
 // The DLL's entry points.
 struct PluginEntries {

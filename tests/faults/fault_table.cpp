@@ -33,85 +33,90 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
 ** A new call of the plug-in is one more line here.
 */
 #define FAULT_CALLS(FAIL, KEEP, KEEP_VARIADIC)                                                     \
-    FAIL("advapi32.dll", GetSecurityInfo, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)      \
-    FAIL("advapi32.dll", LookupAccountSidW, FALSE, ERROR_NONE_MAPPED, 2)                          \
-    KEEP("advapi32.dll", RegCloseKey, Release)                                                    \
-    FAIL("advapi32.dll", RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)      \
-    FAIL("advapi32.dll", RegOpenKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)        \
-    FAIL("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)     \
-    FAIL("advapi32.dll", RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)       \
-    KEEP("kernel32.dll", CloseHandle, Release)                                                    \
-    FAIL("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_SHARING_VIOLATION, NO_TEXT)     \
-    FAIL("kernel32.dll", FileTimeToLocalFileTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)        \
-    FAIL("kernel32.dll", FileTimeToSystemTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)           \
-    KEEP("kernel32.dll", FindClose, Release)                                                      \
-    FAIL("kernel32.dll", FindFirstFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED, NO_TEXT)      \
-    FAIL("kernel32.dll", FindNextFileW, FALSE, ERROR_NETNAME_DELETED, NO_TEXT)                    \
-    FAIL("kernel32.dll", GetConsoleWindow, NULL, ERROR_INVALID_HANDLE, NO_TEXT)                   \
-    KEEP("kernel32.dll", GetCurrentProcessId, NoFailure)                                          \
-    KEEP("kernel32.dll", GetCurrentThreadId, NoFailure)                                           \
-    FAIL("kernel32.dll", GetDateFormatW, 0, ERROR_INSUFFICIENT_BUFFER, 4)                         \
-    KEEP("kernel32.dll", GetLastError, NoFailure)                                                 \
-    FAIL("kernel32.dll", GetProcessHeap, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                  \
-    FAIL("kernel32.dll", GetStdHandle, INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE, NO_TEXT)       \
-    FAIL("kernel32.dll", GetStringTypeW, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                 \
-    FAIL("kernel32.dll", GetTimeFormatW, 0, ERROR_INVALID_PARAMETER, 4)                           \
-    FAIL("kernel32.dll", GetVolumeInformationW, FALSE, ERROR_NOT_READY, 6)                        \
-    FAIL("kernel32.dll", GlobalAlloc, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                     \
-    KEEP("kernel32.dll", GlobalFree, Release)                                                     \
-    FAIL("kernel32.dll", GlobalLock, NULL, ERROR_DISCARDED, NO_TEXT)                              \
-    KEEP("kernel32.dll", GlobalUnlock, "no failure result: zero means the block is unlocked")     \
-    FAIL("kernel32.dll", HeapAlloc, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                       \
-    KEEP("kernel32.dll", HeapFree, Release)                                                       \
-    KEEP("kernel32.dll", LocalFree, Release)                                                      \
-    KEEP("kernel32.dll", Sleep, "no result")                                                      \
+    FAIL("advapi32.dll", GetSecurityInfo, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)       \
+    FAIL("advapi32.dll", LookupAccountSidW, FALSE, ERROR_NONE_MAPPED, 2)                           \
+    KEEP("advapi32.dll", RegCloseKey, Release)                                                     \
+    FAIL("advapi32.dll", RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)       \
+    FAIL("advapi32.dll", RegOpenKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)         \
+    FAIL("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)      \
+    FAIL("advapi32.dll", RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)        \
+    KEEP("kernel32.dll", CloseHandle, Release)                                                     \
+    FAIL("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_SHARING_VIOLATION, NO_TEXT)      \
+    FAIL("kernel32.dll", FileTimeToLocalFileTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)         \
+    FAIL("kernel32.dll", FileTimeToSystemTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)            \
+    KEEP("kernel32.dll", FindClose, Release)                                                       \
+    FAIL("kernel32.dll", FindFirstFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED, NO_TEXT)       \
+    FAIL("kernel32.dll", FindNextFileW, FALSE, ERROR_NETNAME_DELETED, NO_TEXT)                     \
+    FAIL("kernel32.dll", GetConsoleWindow, NULL, ERROR_INVALID_HANDLE, NO_TEXT)                    \
+    KEEP("kernel32.dll", GetCurrentProcessId, NoFailure)                                           \
+    KEEP("kernel32.dll", GetCurrentThreadId, NoFailure)                                            \
+    FAIL("kernel32.dll", GetDateFormatW, 0, ERROR_INSUFFICIENT_BUFFER, 4)                          \
+    KEEP("kernel32.dll", GetLastError, NoFailure)                                                  \
+    FAIL("kernel32.dll", GetProcessHeap, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
+    FAIL("kernel32.dll", GetStdHandle, INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE, NO_TEXT)        \
+    FAIL("kernel32.dll", GetStringTypeW, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                  \
+    FAIL("kernel32.dll", GetTimeFormatW, 0, ERROR_INVALID_PARAMETER, 4)                            \
+    FAIL("kernel32.dll", GetVolumeInformationW, FALSE, ERROR_NOT_READY, 6)                         \
+    FAIL("kernel32.dll", GlobalAlloc, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                      \
+    KEEP("kernel32.dll", GlobalFree, Release)                                                      \
+    FAIL("kernel32.dll", GlobalLock, NULL, ERROR_DISCARDED, NO_TEXT)                               \
+    KEEP("kernel32.dll", GlobalUnlock, "no failure result: zero means the block is unlocked")      \
+    FAIL("kernel32.dll", HeapAlloc, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                        \
+    KEEP("kernel32.dll", HeapFree, Release)                                                        \
+    KEEP("kernel32.dll", LocalFree, Release)                                                       \
+    FAIL("kernel32.dll", ProcessIdToSessionId, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)            \
+    KEEP("kernel32.dll", Sleep, "no result")                                                       \
     FAIL("kernel32.dll", SystemTimeToTzSpecificLocalTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT) \
-    KEEP("kernel32.dll", DeleteCriticalSection, StartUpOnly)                                      \
-    KEEP("kernel32.dll", EnterCriticalSection, StartUpOnly)                                       \
-    KEEP("kernel32.dll", InitializeCriticalSection, StartUpOnly)                                  \
-    KEEP("kernel32.dll", LeaveCriticalSection, StartUpOnly)                                       \
-    KEEP("kernel32.dll", TlsGetValue, StartUpOnly)                                                \
-    KEEP("kernel32.dll", VirtualProtect, StartUpOnly)                                             \
-    KEEP("kernel32.dll", VirtualQuery, StartUpOnly)                                               \
-    FAIL("shlwapi.dll", PathCreateFromUrlW, E_INVALIDARG, ERROR_INVALID_PARAMETER, 1)             \
-    FAIL("user32.dll", AllowSetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)             \
-    FAIL("user32.dll", AttachThreadInput, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                \
-    FAIL("user32.dll", BringWindowToTop, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)             \
-    KEEP("user32.dll", CallNextHookEx, "no failure result: it gives the next hook's")             \
-    KEEP("user32.dll", CloseClipboard, Release)                                                   \
-    FAIL("user32.dll", DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                     \
-    FAIL("user32.dll", EmptyClipboard, FALSE, ERROR_CLIPBOARD_NOT_OPEN, NO_TEXT)                  \
-    FAIL("user32.dll", EndDialog, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                    \
-    FAIL("user32.dll", GetAncestor, NULL, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                   \
-    FAIL("user32.dll", GetAsyncKeyState, 0, ERROR_ACCESS_DENIED, NO_TEXT)                         \
-    FAIL("user32.dll", GetDlgItem, NULL, ERROR_CONTROL_ID_NOT_FOUND, NO_TEXT)                     \
-    FAIL("user32.dll", GetForegroundWindow, NULL, ERROR_SUCCESS, NO_TEXT)                         \
-    KEEP("user32.dll", GetKeyState, NoFailure)                                                    \
-    FAIL("user32.dll", GetWindowTextLengthW, 0, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)             \
-    FAIL("user32.dll", GetWindowTextW, 0, ERROR_INVALID_WINDOW_HANDLE, 1)                         \
-    FAIL("user32.dll", GetWindowThreadProcessId, 0, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)         \
-    KEEP("user32.dll", IsZoomed, "no failure result: zero means not maximised")                   \
-    FAIL("user32.dll", MessageBoxW, 0, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                          \
-    FAIL("user32.dll", OpenClipboard, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                        \
-    FAIL("user32.dll", SetClipboardData, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                  \
-    FAIL("user32.dll", SetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                  \
-    FAIL("user32.dll", SetWindowTextW, FALSE, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
-    FAIL("user32.dll", SetWindowsHookExW, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                 \
-    KEEP("user32.dll", ShowWindow, "no failure result: it gives the earlier visibility")          \
-    FAIL("user32.dll", SystemParametersInfoW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                \
-    KEEP("user32.dll", UnhookWindowsHookEx, Release)                                              \
-    KEEP_VARIADIC("user32.dll", wsprintfW, Formatting)                                            \
-    FAIL("version.dll", GetFileVersionInfoSizeW, 0, ERROR_RESOURCE_TYPE_NOT_FOUND, NO_TEXT)       \
-    FAIL("version.dll", GetFileVersionInfoW, FALSE, ERROR_SHARING_VIOLATION, NO_TEXT)             \
-    FAIL("version.dll", VerQueryValueW, FALSE, ERROR_RESOURCE_TYPE_NOT_FOUND, NO_TEXT)            \
-    FAIL("Korrash.dll", ExpandVariables, 1, ERROR_SUCCESS, NO_TEXT)                               \
-    KEEP_VARIADIC("Korrash.dll", Printf, Output)                                                  \
-    KEEP("Korrash.dll", QPuts, Output)                                                            \
-    KEEP_VARIADIC("Korrash.dll", Qprintf, Output)                                                 \
-    KEEP("Korrash.dll", honk, Output)                                                             \
-    FAIL("Korrash.dll", QueryTrueName, 1, ERROR_SUCCESS, NO_TEXT)                                 \
-    FAIL("Korrash.dll", QueryIsFile, 0, ERROR_SUCCESS, NO_TEXT)                                   \
-    FAIL("Korrash.dll", QueryIsDirectory, 0, ERROR_SUCCESS, NO_TEXT)                              \
+    KEEP("kernel32.dll", DeleteCriticalSection, StartUpOnly)                                       \
+    KEEP("kernel32.dll", EnterCriticalSection, StartUpOnly)                                        \
+    KEEP("kernel32.dll", InitializeCriticalSection, StartUpOnly)                                   \
+    KEEP("kernel32.dll", LeaveCriticalSection, StartUpOnly)                                        \
+    KEEP("kernel32.dll", TlsGetValue, StartUpOnly)                                                 \
+    KEEP("kernel32.dll", VirtualProtect, StartUpOnly)                                              \
+    KEEP("kernel32.dll", VirtualQuery, StartUpOnly)                                                \
+    FAIL("shlwapi.dll", PathCreateFromUrlW, E_INVALIDARG, ERROR_INVALID_PARAMETER, 1)              \
+    FAIL("user32.dll", AllowSetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)              \
+    FAIL("user32.dll", AttachThreadInput, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                 \
+    FAIL("user32.dll", BringWindowToTop, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)              \
+    KEEP("user32.dll", CallNextHookEx, "no failure result: it gives the next hook's")              \
+    KEEP("user32.dll", CloseClipboard, Release)                                                    \
+    FAIL("user32.dll", DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                      \
+    FAIL("user32.dll", EmptyClipboard, FALSE, ERROR_CLIPBOARD_NOT_OPEN, NO_TEXT)                   \
+    FAIL("user32.dll", EndDialog, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                     \
+    FAIL("user32.dll", GetAncestor, NULL, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                    \
+    FAIL("user32.dll", GetAsyncKeyState, 0, ERROR_ACCESS_DENIED, NO_TEXT)                          \
+    FAIL("user32.dll", GetClientRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                 \
+    FAIL("user32.dll", GetDlgItem, NULL, ERROR_CONTROL_ID_NOT_FOUND, NO_TEXT)                      \
+    FAIL("user32.dll", GetForegroundWindow, NULL, ERROR_SUCCESS, NO_TEXT)                          \
+    KEEP("user32.dll", GetKeyState, NoFailure)                                                     \
+    FAIL("user32.dll", GetProcessWindowStation, NULL, ERROR_ACCESS_DENIED, NO_TEXT)                \
+    FAIL("user32.dll", GetUserObjectInformationW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)             \
+    FAIL("user32.dll", GetWindowThreadProcessId, 0, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)          \
+    KEEP("user32.dll", IsRectEmpty, "no failure result: it only tests a rectangle")                \
+    KEEP("user32.dll", IsWindowVisible, "no failure result: zero means hidden")                    \
+    KEEP("user32.dll", IsZoomed, "no failure result: zero means not maximised")                    \
+    FAIL("user32.dll", MessageBoxW, 0, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                           \
+    FAIL("user32.dll", OpenClipboard, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                         \
+    FAIL("user32.dll", SendMessageTimeoutW, 0, ERROR_TIMEOUT, NO_TEXT)                             \
+    FAIL("user32.dll", SetClipboardData, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
+    FAIL("user32.dll", SetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                   \
+    FAIL("user32.dll", SetWindowTextW, FALSE, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                    \
+    FAIL("user32.dll", SetWindowsHookExW, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                  \
+    KEEP("user32.dll", ShowWindow, "no failure result: it gives the earlier visibility")           \
+    FAIL("user32.dll", SystemParametersInfoW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                 \
+    KEEP("user32.dll", UnhookWindowsHookEx, Release)                                               \
+    KEEP_VARIADIC("user32.dll", wsprintfW, Formatting)                                             \
+    FAIL("version.dll", GetFileVersionInfoSizeW, 0, ERROR_RESOURCE_TYPE_NOT_FOUND, NO_TEXT)        \
+    FAIL("version.dll", GetFileVersionInfoW, FALSE, ERROR_SHARING_VIOLATION, NO_TEXT)              \
+    FAIL("version.dll", VerQueryValueW, FALSE, ERROR_RESOURCE_TYPE_NOT_FOUND, NO_TEXT)             \
+    FAIL("Korrash.dll", ExpandVariables, 1, ERROR_SUCCESS, NO_TEXT)                                \
+    KEEP_VARIADIC("Korrash.dll", Printf, Output)                                                   \
+    KEEP("Korrash.dll", QPuts, Output)                                                             \
+    KEEP_VARIADIC("Korrash.dll", Qprintf, Output)                                                  \
+    KEEP("Korrash.dll", honk, Output)                                                              \
+    FAIL("Korrash.dll", QueryTrueName, 1, ERROR_SUCCESS, NO_TEXT)                                  \
+    FAIL("Korrash.dll", QueryIsFile, 0, ERROR_SUCCESS, NO_TEXT)                                    \
+    FAIL("Korrash.dll", QueryIsDirectory, 0, ERROR_SUCCESS, NO_TEXT)                               \
     FAIL("Korrash.dll", QueryIsFileOrDirectory, 0, ERROR_SUCCESS, NO_TEXT)
 
 #define ROW_ID(dll, function, ...) ROW_##function,

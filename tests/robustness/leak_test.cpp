@@ -204,7 +204,7 @@ int ShowAndCopy(FileInfoRecord *record)
     Copying copying = {record->title, 1};
     CurrentCopying = &copying;
     UINT_PTR timer = SetTimer(nullptr, 0, 10, CopyStep);
-    DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr, InfoDialogProc,
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr, InfoDialogProc,
                     (LPARAM)record);
     KillTimer(nullptr, timer);
     CurrentCopying = nullptr;

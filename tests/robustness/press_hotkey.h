@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "hotkeys/keystroke.h"
+#include "entry/entry.h"
 
 inline bool PressHotkey(const std::wstring &line, size_t cursor = std::wstring::npos)
 {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "command/command.h"
-#include "hotkeys/keystroke.h"
+#include "entry/entry.h"
 #include "press_hotkey.h"
 #include "process_counters.h"
 #include "tests/support/fileinfo_fixture.h"

@@ -9,7 +9,7 @@ const HKEY Redirected[3] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_
 void FileInfoTest::SetUp()
 {
     HostTest::SetUp();
-    g_instance = GetModuleHandleW(nullptr);   // template 101 is in this program
+    g_instance = (HINSTANCE)GetModuleHandleW(nullptr);   // template 101 is in this program
     savedSettings_ = Settings;
     folder_ = MakeTempDirectory(L"tirvalo-fileinfo");
 }

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "frame/platform.h"
 #include "frame/plugin.h"
 #include "host_state.h"
 #include "import_table.h"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dialog/info_dialog.h"
+#include "frame/platform.h"
 #include "frame/plugin.h"
 #include "host/host_control.h"
 #include "host/window_dump.h"
@@ -88,7 +89,7 @@ inline KeysPressed ShowAndPress(FileInfoRecord *record, const std::vector<WORD> 
     Pressing p = {record->title, chord, tabs, {}};
     CurrentPressing = &p;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, PressStep);
-    p.k.result = DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
+    p.k.result = DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
                                  InfoDialogProc, (LPARAM)record);
     KillTimer(nullptr, timer);
     CurrentPressing = nullptr;

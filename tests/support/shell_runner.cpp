@@ -96,6 +96,8 @@ ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = errors;
+    std::wstring desktop = options.desktop;
+    if (!desktop.empty()) startup.lpDesktop = &desktop[0];
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(0);

@@ -19,6 +19,7 @@ struct ShellOptions {
     std::string input;           // bytes on standard input
     std::vector<std::pair<std::wstring, std::wstring>> environment;  // set for the child only
     std::wstring directory;      // working directory (default: TestDirectory())
+    std::wstring desktop;        // "station\\desktop" to start on (default: this program's)
 };
 
 ShellRun RunShell(const std::vector<std::wstring> &arguments, const ShellOptions &options = {});

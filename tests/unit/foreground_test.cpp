@@ -14,6 +14,7 @@
 
 #include "dialog/info_dialog.h"
 #include "tests/support/fileinfo_fixture.h"
+#include "tests/support/locked_file.h"
 #include "host/window_dump.h"
 
 namespace {
@@ -93,7 +94,7 @@ protected:
     {
         WindowWatch watch;
         FileInfoRecord record = {};
-        DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
+        DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
                         InfoDialogProc, (LPARAM)&record);
         EXPECT_EQ(1u, watch.Windows().size());
         EXPECT_EQ(1, Animation);
@@ -168,6 +169,35 @@ TEST_F(ForegroundTest, WhatFailsToBePutBackIsPutBackOnceMore)
     });
     ReplaceImport("user32.dll", "AttachThreadInput", (void *)RealAttach);
     EXPECT_FALSE(FailPutBack[0] || FailPutBack[1]);   // both failed once
+}
+
+int Attaches = 0;
+
+BOOL WINAPI CountingAttach(DWORD from, DWORD to, BOOL attach)
+{
+    Attaches++;
+    return RealAttach(from, to, attach);
+}
+
+// A foreground window of another program that no longer answers: the input
+// is not attached to it, or this thread would hang with it; the window
+// still opens and both settings are put back.
+TEST_F(ForegroundTest, AForegroundWindowThatDoesNotAnswerIsNotAttachedTo)
+{
+    LockedFile hung(L"--hung-window");
+    ASSERT_TRUE(hung.Locked());
+    DWORD owner = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+    ASSERT_NE(GetCurrentProcessId(), owner);
+    RealAttach = (AttachFunction)ReplaceImport("user32.dll", "AttachThreadInput", (void *)CountingAttach);
+    ASSERT_NE(nullptr, RealAttach);
+    ShowAndCheck();
+    ReplaceImport("user32.dll", "AttachThreadInput", (void *)RealAttach);
+    EXPECT_EQ(0, Attaches);
+    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
+        {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
+        {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
+    EXPECT_EQ(expected, Calls);
 }
 
 TEST_F(ForegroundTest, SettingsThatCannotBeReadAreNeverChanged)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "fileinfo/formatters.h"
 #include "tests/support/fileinfo_fixture.h"
@@ -18,10 +19,22 @@ const unsigned long long January15Noon = 134129520000000000ULL;  // 2026-01-15 1
 // Wine names every owner as a user of this computer; the well-known
 // groups, which have no domain, and failed lookups come from here.
 const wchar_t *FakeAccount = nullptr;   // null: the lookup fails
+std::wstring BusyFile;                  // when set, the lookup takes two seconds
+bool OpenedMeanwhile = false;           // ... in which another thread opened it to write
 
 BOOL WINAPI FakeLookupAccountSid(const wchar_t *, PSID, wchar_t *name, DWORD *nameSize,
                                  wchar_t *domain, DWORD *domainSize, SID_NAME_USE *use)
 {
+    if (!BusyFile.empty()) {
+        std::thread other([] {
+            HANDLE file = CreateFileW(BusyFile.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ |
+                                      FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+            OpenedMeanwhile = file != INVALID_HANDLE_VALUE;
+            if (OpenedMeanwhile) CloseHandle(file);
+        });
+        Sleep(2000);
+        other.join();
+    }
     if (FakeAccount == nullptr) return FALSE;
     lstrcpynW(name, FakeAccount, *nameSize);
     domain[0] = 0;
@@ -213,6 +226,14 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     FakeAccount = L"Administrators";
     EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
     EXPECT_STREQ(L"Administrators", out);
+    // A lookup that waits for a domain controller out of reach keeps
+    // nobody from writing, renaming or deleting the file meanwhile.
+    BusyFile = file;
+    wcscpy(out, L"stale");
+    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
+    EXPECT_TRUE(OpenedMeanwhile);
+    EXPECT_STREQ(L"Administrators", out);
+    BusyFile.clear();
     FakeAccount = nullptr;
     EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
     EXPECT_STREQ(L"Administrators", out);   // no name found: left as it was

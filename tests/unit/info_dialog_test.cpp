@@ -109,7 +109,7 @@ FileInfoRecord SampleRecord()
 
 INT_PTR Show(FileInfoRecord *record)
 {
-    return DialogBoxParamW((HINSTANCE)g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
+    return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr,
                            InfoDialogProc, (LPARAM)record);
 }
 

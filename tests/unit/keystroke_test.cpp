@@ -10,7 +10,7 @@
 
 #include "command/command.h"
 #include "tests/support/fileinfo_fixture.h"
-#include "hotkeys/keystroke.h"
+#include "entry/entry.h"
 #include "host/window_dump.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "tests/support/console_state.h"
 #include "frame/host_api.h"
+#include "entry/entry.h"
 
 namespace {
 

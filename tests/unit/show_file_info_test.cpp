@@ -316,6 +316,88 @@ TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
     ReplaceImport("kernel32.dll", "GetVolumeInformationW", real);
 }
 
+HWND StandInConsole = nullptr;
+HWND WINAPI TheStandInConsole() { return StandInConsole; }
+
+// The window goes to (0, 0) of the client area of the window the user sees:
+// a console window; for a pseudo console (hidden, no client area, as a
+// terminal program has) the terminal that owns it or, unowned, the window
+// in front when the command ran.
+TEST_F(ShowFileInfoTest, TheWindowIsPlacedOnTheWindowTheUserSees)
+{
+    std::wstring file = MakeFile(L"a.txt", "x");
+    auto window = [](DWORD style, int x, HWND owner) {
+        return CreateWindowExW(0, L"STATIC", L"", style, x, 150, x == 0 ? 0 : 400, x == 0 ? 0 : 300,
+                               owner, nullptr, nullptr, nullptr);
+    };
+    HWND terminal = window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, nullptr);
+    HWND classic = window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, nullptr);
+    const struct { HWND console, shownOn; } cases[] = {
+        {classic, classic}, {window(WS_POPUP, 0, terminal), terminal}, {window(WS_POPUP, 0, nullptr), terminal}};
+    void *real = ReplaceImport("kernel32.dll", "GetConsoleWindow", (void *)TheStandInConsole);
+    ASSERT_NE(nullptr, real);
+    for (const auto &c : cases) {
+        SetForegroundWindow(terminal);
+        StandInConsole = c.console;
+        POINT origin = {0, 0};
+        ClientToScreen(c.shownOn, &origin);
+        WindowTexts shown;
+        EXPECT_EQ(0, Show(file.c_str(), &shown));
+        EXPECT_EQ(origin.x, shown.clientOrigin.x);
+        EXPECT_EQ(origin.y, shown.clientOrigin.y);
+        DestroyWindow(c.console);
+    }
+    ReplaceImport("kernel32.dll", "GetConsoleWindow", real);
+    DestroyWindow(terminal);
+}
+
+DWORD NotOnDisk = 0;   // attributes the search adds: a file of a cloud-files provider
+int VersionQuestions = 0;
+typedef DWORD(WINAPI *VersionSizeFunction)(const wchar_t *, DWORD *);
+VersionSizeFunction RealVersionSize = nullptr;
+
+HANDLE WINAPI FindFirstOfCloud(const wchar_t *name, WIN32_FIND_DATAW *entry)
+{
+    HANDLE search = RealFindFirst(name, entry);
+    entry->dwFileAttributes |= NotOnDisk;
+    return search;
+}
+
+DWORD WINAPI CountingVersionSize(const wchar_t *path, DWORD *handle)
+{
+    VersionQuestions++;
+    return RealVersionSize(path, handle);
+}
+
+// A program that a cloud-files provider keeps off the disk is not read for
+// its version, which would download it; every other field is as before (the
+// last run, on the disk, reads it, and so changes its access time).
+TEST_F(ShowFileInfoTest, ProgramsNotOnTheDiskAreNotReadForTheirVersion)
+{
+    std::wstring program = Program(L"prog.exe");
+    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)FindFirstOfCloud);
+    RealVersionSize = (VersionSizeFunction)ReplaceImport("version.dll", "GetFileVersionInfoSizeW",
+                                                         (void *)CountingVersionSize);
+    ASSERT_TRUE(RealFindFirst != nullptr && RealVersionSize != nullptr);
+    std::vector<WindowTexts> windows;
+    for (DWORD attributes : {0x400000u, 0x40000u, 0x1000u, 0x0u}) {   // recall on data access, on open; offline
+        NotOnDisk = attributes;
+        VersionQuestions = 0;
+        WindowTexts window;
+        EXPECT_EQ(0, Show(program.c_str(), &window));
+        EXPECT_EQ(attributes == 0 ? 1 : 0, VersionQuestions) << attributes;
+        EXPECT_NE(L"", window.Text(IDC_FIELD_OWNER));
+        for (const WindowControl &control : window.controls) {
+            if (control.id == IDC_FIELD_VERSION || control.id == IDC_FIELD_ATTRIBUTES) continue;
+            EXPECT_EQ(windows.empty() ? control.text : windows[0].Text(control.id), control.text) << control.id;
+        }
+        windows.push_back(window);
+        EXPECT_EQ(attributes == 0 ? L"1.2.3.4" : L"", window.Text(IDC_FIELD_VERSION));
+    }
+    ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
+    ReplaceImport("version.dll", "GetFileVersionInfoSizeW", (void *)RealVersionSize);
+}
+
 TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
 {
     const std::wstring suffix = L" \u2014 Tirvalo 1.4.0";

@@ -3,31 +3,25 @@
 ** decides whether the plug-in may run in this host, establishes the options
 ** every later call uses, and announces the plug-in with its hotkey.
 */
-#include "host_api.h"
-#include "hotkeys/hotkey_names.h"
-#include "plugin.h"
+#include "frame/host_api.h"
+#include "frame/plugin.h"
+#include "frame/version.h"
 #include "settings/settings.h"
-#include "text.h"
-#include "version.h"
+#include "entry.h"
 
-/* 0 when the plug-in is ready, -1 when it refuses to run in this host. */
 int InitializePlugin(void)
 {
     wchar_t text[HOST_EXPAND_CAPACITY];
 
     ProbeHostVersion();
-    if (CheckHostVersion() != 0) {
+    if (CheckHostVersion() != HOST_ACCEPTED) {
         WriteErrorMessage(L"Korrash v11.00.48 or higher required!\r\n", 0);
         return -1;
     }
 
     /* Missing, unreadable or invalid options are no error at load: the
     ** built-in defaults apply, all three together. */
-    if (LoadSettings(0) != 0) {
-        Settings.Hotkey = DefaultHotkey;
-        Settings.SmartTimes = DefaultSmartTimes;
-        Settings.SubdirCounts = DefaultSubdirCounts;
-    }
+    if (LoadSettings(0) != 0) Settings = DefaultSettings;
 
     /* The message is for an interactive shell only: a transient shell, a
     ** pipe or the variable noloadmsg (any value) gives something other than

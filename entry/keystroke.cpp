@@ -8,23 +8,12 @@
 */
 #include <windows.h>
 
-#include "fileinfo/fileinfo.h"
 #include "frame/plugin.h"
+#include "hotkeys/hotkey_names.h"
 #include "settings/settings.h"
-#include "hotkey_names.h"
-#include "keystroke.h"
-#include "word_at_cursor.h"
+#include "entry.h"
 
 enum { MARKER_BITS = HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT };
-
-int FindWordAtCursor(const wchar_t *line, const wchar_t *cursor)
-{
-    wchar_t word[WORD_CAPACITY];
-
-    if (line == 0 || cursor == 0) return -1;
-    ExtractWordAtCursor(line, cursor - line, word, WORD_CAPACITY);
-    return ShowFileInfo(word);
-}
 
 int key(KeystrokeRecord *record)
 {
