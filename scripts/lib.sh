@@ -5,7 +5,8 @@
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
 TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake googletest tmux
-                  clang lld llvm libclang-rt-14-dev cppcheck clang-tidy zip unzip)
+                  clang lld llvm libclang-rt-14-dev cppcheck clang-tidy zip unzip
+                  osslsigncode openssl jq)
 
 # Installs the Debian packages named that are not installed yet.
 ensure_packages() {
@@ -178,29 +179,189 @@ dll_file_version() {
     echo "$((ms >> 16)).$((ms & 0xFFFF)).$((ls >> 16)).$((ls & 0xFFFF))"
 }
 
+# Checks a signing identity before anything is built or written: KEY, a PEM
+# private key, with CERT, its PEM certificate chain (the signer's first), or
+# PKCS12, a PKCS#12 file that holds both.  A password, of the PKCS#12 file or
+# of an encrypted key, is read from TIRVALO_SIGN_PASSWORD.  The signer's
+# certificate must be valid now, for code signing, and the key's.  Says
+# what does not fit, and fails.
+check_signing_identity() {
+    local key=$1 cert=$2 pkcs12=$3 file leaf public subject pass=(-passin pass:)
+    [ -n "${TIRVALO_SIGN_PASSWORD+set}" ] && pass=(-passin env:TIRVALO_SIGN_PASSWORD)
+    if [ -n "$pkcs12" ]; then [ -z "$key$cert" ]; else [ -n "$key" ] && [ -n "$cert" ]; fi || {
+        echo "Cannot sign: give --sign-key with --sign-cert, or --sign-pkcs12 alone." >&2
+        return 1
+    }
+    for file in "$key" "$cert" "$pkcs12"; do
+        [ -z "$file" ] || [ -f "$file" ] || { echo "Cannot sign: no file $file." >&2; return 1; }
+    done
+    if [ -n "$pkcs12" ]; then
+        leaf=$(openssl pkcs12 -in "$pkcs12" "${pass[@]}" -nokeys -clcerts 2>/dev/null | openssl x509 2>/dev/null) &&
+            public=$(openssl pkcs12 -in "$pkcs12" "${pass[@]}" -nocerts -nodes 2>/dev/null |
+                     openssl pkey -pubout 2>/dev/null) || {
+            echo "Cannot sign: $pkcs12 is no PKCS#12 file with a key and its certificate," \
+                 "or TIRVALO_SIGN_PASSWORD does not open it." >&2
+            return 1
+        }
+    else
+        leaf=$(openssl x509 -in "$cert" 2>/dev/null) ||
+            { echo "Cannot sign: $cert holds no PEM certificate." >&2; return 1; }
+        public=$(openssl pkey -in "$key" "${pass[@]}" -pubout 2>/dev/null) || {
+            echo "Cannot sign: $key holds no PEM private key (or an encrypted one that" \
+                 "TIRVALO_SIGN_PASSWORD does not open)." >&2
+            return 1
+        }
+    fi
+    subject=$(openssl x509 -noout -subject -nameopt oneline <<<"$leaf")
+    subject=${subject#subject=}
+    if [ "$(openssl x509 -noout -pubkey <<<"$leaf")" != "$public" ]; then
+        echo "Cannot sign: the key does not match the certificate of $subject." >&2
+        return 1
+    fi
+    if ! openssl x509 -noout -checkend 0 <<<"$leaf" >/dev/null; then
+        echo "Cannot sign: the certificate of $subject has expired ($(openssl x509 -noout -enddate <<<"$leaf"))." >&2
+        return 1
+    fi
+    if [ "$(date -d "$(openssl x509 -noout -startdate <<<"$leaf" | cut -d= -f2)" +%s)" -gt "$(date +%s)" ]; then
+        echo "Cannot sign: the certificate of $subject is not valid yet ($(openssl x509 -noout -startdate <<<"$leaf"))." >&2
+        return 1
+    fi
+    if ! openssl x509 -noout -ext extendedKeyUsage <<<"$leaf" 2>/dev/null | grep -q 'Code Signing'; then
+        echo "Cannot sign: the certificate of $subject is not for code signing" \
+             "(its extended key usage lacks Code Signing)." >&2
+        return 1
+    fi
+}
+
+# Signs the DLL FILE in place with Authenticode (SHA-256) as of the time
+# EPOCH, with KEY and CERT or the PKCS#12 file PKCS12 (checked first), and
+# with an RFC 3161 timestamp from TIMESTAMP_URL when that is not empty.  The
+# signature is appended: of the bytes before it only the PE checksum and the
+# certificate table's directory entry change.  The password goes to
+# osslsigncode through a pipe, not on its command line.
+sign_dll() {
+    local file=$1 epoch=$2 key=$3 cert=$4 pkcs12=$5 url=$6 options=() output
+    check_signing_identity "$key" "$cert" "$pkcs12" || return 1
+    if [ -n "$pkcs12" ]; then options=(-pkcs12 "$pkcs12"); else options=(-certs "$cert" -key "$key"); fi
+    [ -n "${TIRVALO_SIGN_PASSWORD+set}" ] && options+=(-readpass /dev/fd/3)
+    [ -n "$url" ] && options+=(-ts "$url")
+    output=$(osslsigncode sign "${options[@]}" -h sha256 -time "$epoch" -in "$file" -out "$file.signed" \
+             2>&1 3< <(printf %s "${TIRVALO_SIGN_PASSWORD:-}")) &&
+        mv "$file.signed" "$file" || {
+        echo "osslsigncode could not sign $(basename "$file"):" >&2
+        grep -v '^[0-9A-F]*:error:' <<<"$output" >&2   # less the library's error stack
+        rm -f "$file.signed"
+        return 1
+    }
+}
+
+# The Debian package that installed each FILE, a line each: "FILE NAME
+# VERSION ARCHITECTURE".  (dpkg reads its database once for them all.)
+debian_packages() {
+    local owners line file
+    local -A owner version
+    owners=$(dpkg -S "$@" 2>/dev/null) || { echo "Not all from Debian packages: $*" >&2; return 1; }
+    while IFS= read -r line; do owner[${line#*: }]=${line%%: *}; done <<<"$owners"
+    while IFS=' ' read -r file line; do version[$file]=$line; done < <(
+        dpkg-query -W -f '${binary:Package} ${Version} ${Architecture}\n' "${owner[@]}")
+    for file in "$@"; do
+        echo "$file ${owner[$file]%%:*} ${version[${owner[$file]}]:-}"
+    done
+}
+
+# Writes the bill of materials of the DLL built in BUILD, shipped as the file
+# DLL (signed or not), version VERSION, to OUT: SPDX 2.3 JSON with the
+# plug-in as a package, the DLL as its file with its SHA-1 and SHA-256, the
+# Debian packages whose files the link put into the DLL (the PDB names every
+# object linked, and the archive it came from), and those of the compiler
+# and the linker.  Its time is EPOCH, the commit's.
+write_spdx() {
+    local build=$1 dll=$2 version=$3 epoch=$4 out=$5 compiler linker objects tools linked sha1 sha256
+    compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
+    linker=$("$compiler" -print-prog-name=ld.lld)
+    # The objects and archives linked from outside the build: paths of this machine.
+    objects=$(llvm-pdbutil dump -modules "$build/bin/Tirvalo.pdb" |
+              sed -n 's/^ *Obj: `\(\/[^`]*\)`:.*/\1/p' | sort -u)
+    [ -n "$objects" ] || { echo "$build/bin/Tirvalo.pdb names no library linked." >&2; return 1; }
+    tools=$(debian_packages $(realpath "$compiler" "$linker")) &&
+        linked=$(debian_packages $objects) || return 1
+    sha1=$(sha1sum <"$dll") && sha256=$(sha256sum <"$dll") || return 1
+    { sed 's/^/tool /' <<<"$tools"; sed 's/^/linked /' <<<"$linked"; } | jq -R -s \
+        --arg version "$version" --arg name "Tirvalo-$version-x64" \
+        --arg created "$(date -u -d "@$epoch" +%Y-%m-%dT%H:%M:%SZ)" \
+        --arg sha1 "${sha1%% *}" --arg sha256 "${sha256%% *}" \
+        --arg code "$(printf %s "${sha1%% *}" | sha1sum | cut -d' ' -f1)" '
+    def id: "SPDXRef-Package-deb-" + gsub("[^A-Za-z0-9.-]"; "-");
+    (split("\n") | map(select(. != "") | split(" ")
+        | {kind: .[0], file: .[1], name: .[2], version: .[3], arch: .[4]})
+        | group_by([.kind, .name]) | map(.[0] + {files: map(.file)})) as $debs
+    | {
+        spdxVersion: "SPDX-2.3",
+        dataLicense: "CC0-1.0",
+        SPDXID: "SPDXRef-DOCUMENT",
+        name: $name,
+        documentNamespace: ("urn:tirvalo:spdx:" + $name + ":" + $sha256),
+        creationInfo: {created: $created, creators: ["Tool: Tirvalo scripts/release"]},
+        packages: ([{
+            SPDXID: "SPDXRef-Package-Tirvalo", name: "Tirvalo", versionInfo: $version,
+            downloadLocation: "NOASSERTION", primaryPackagePurpose: "LIBRARY",
+            description: "Plug-in for the Korrash shell, Windows x64",
+            filesAnalyzed: true, hasFiles: ["SPDXRef-File-Tirvalo.dll"],
+            packageVerificationCode: {packageVerificationCodeValue: $code}
+          }] + ($debs | map({
+            SPDXID: (.name | id), name: .name, versionInfo: .version,
+            supplier: "Organization: Debian", downloadLocation: "NOASSERTION",
+            primaryPackagePurpose: (if .kind == "tool" then "APPLICATION" else "LIBRARY" end),
+            filesAnalyzed: false,
+            externalRefs: [{referenceCategory: "PACKAGE-MANAGER", referenceType: "purl",
+              referenceLocator: ("pkg:deb/debian/" + .name + "@" + (.version | @uri) + "?arch=" + .arch)}],
+            comment: ((if .kind == "tool" then "Built Tirvalo.dll: " else "Linked into Tirvalo.dll: " end)
+                      + (.files | join(", ")))
+          }))),
+        files: [{
+            SPDXID: "SPDXRef-File-Tirvalo.dll", fileName: "./Tirvalo.dll", fileTypes: ["BINARY"],
+            checksums: [{algorithm: "SHA1", checksumValue: $sha1}, {algorithm: "SHA256", checksumValue: $sha256}]
+          }],
+        relationships: ([
+            {spdxElementId: "SPDXRef-DOCUMENT", relationshipType: "DESCRIBES", relatedSpdxElement: "SPDXRef-Package-Tirvalo"},
+            {spdxElementId: "SPDXRef-Package-Tirvalo", relationshipType: "CONTAINS", relatedSpdxElement: "SPDXRef-File-Tirvalo.dll"}
+          ] + ($debs | map(if .kind == "tool"
+            then {spdxElementId: (.name | id), relationshipType: "BUILD_TOOL_OF", relatedSpdxElement: "SPDXRef-File-Tirvalo.dll"}
+            else {spdxElementId: "SPDXRef-File-Tirvalo.dll", relationshipType: "STATIC_LINK", relatedSpdxElement: (.name | id)} end)))
+      }' >"$out"
+}
+
 # Packs the built DLL and PDB of BUILD_DIR into DIST_DIR: the plug-in's zip
-# (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), and
-# SHA256SUMS.  The same inputs give the same bytes: the entries carry the
-# time of the source's commit (SOURCE_DATE_EPOCH when set), fixed
-# permissions and no extra fields, in a fixed order.
+# (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), the bill of
+# materials (Tirvalo-VERSION-x64.spdx.json) and SHA256SUMS.  With a signing
+# identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them) the DLL
+# is signed first; when that fails, nothing is written to DIST_DIR.  The same
+# inputs give the same bytes: the signature and the bill of materials carry
+# the time of the source's commit (SOURCE_DATE_EPOCH when set), and so do
+# the zips' entries, with fixed permissions and no extra fields, in a fixed
+# order.
 package_release() {
-    local build=$1 dist=$2 version epoch stage name
+    local build=$1 dist=$2 key=${3:-} cert=${4:-} pkcs12=${5:-} url=${6:-} version epoch stage name
     version=$(dll_file_version "$build/bin/Tirvalo.dll") || return 1
     epoch=${SOURCE_DATE_EPOCH:-$(git -C "$TIRVALO_ROOT" log -1 --format=%ct 2>/dev/null)}
     [ -n "$epoch" ] || { echo "No commit time: set SOURCE_DATE_EPOCH." >&2; return 1; }
     name=Tirvalo-$version-x64
     stage=$(mktemp -d) || return 1
-    mkdir -p "$stage/plugin" "$stage/symbols" "$dist" || return 1
-    cp "$build/bin/Tirvalo.dll" "$stage/plugin/Tirvalo.dll" &&
+    mkdir -p "$stage/plugin" "$stage/symbols" &&
+        cp "$build/bin/Tirvalo.dll" "$stage/plugin/Tirvalo.dll" &&
+        { [ -z "$key$pkcs12" ] || sign_dll "$stage/plugin/Tirvalo.dll" "$epoch" "$key" "$cert" "$pkcs12" "$url"; } &&
+        write_spdx "$build" "$stage/plugin/Tirvalo.dll" "$version" "$epoch" "$stage/$name.spdx.json" &&
         cp "$build/bin/Tirvalo.pdb" "$stage/symbols/Tirvalo.pdb" &&
         sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$TIRVALO_ROOT/docs/release-readme.txt" \
             >"$stage/plugin/README.txt" &&
-        chmod 644 "$stage"/*/* &&
+        chmod 644 "$stage"/*/* "$stage/$name.spdx.json" &&
         touch -d "@$epoch" "$stage"/*/* &&
-        rm -f "$dist/$name.zip" "$dist/$name-symbols.zip" "$dist/SHA256SUMS" &&
+        mkdir -p "$dist" &&
+        rm -f "$dist/$name.zip" "$dist/$name-symbols.zip" "$dist/$name.spdx.json" "$dist/SHA256SUMS" &&
         (cd "$stage/plugin" && TZ=UTC zip -q -X -D "$dist/$name.zip" Tirvalo.dll README.txt) &&
         (cd "$stage/symbols" && TZ=UTC zip -q -X -D "$dist/$name-symbols.zip" Tirvalo.pdb) &&
-        (cd "$dist" && sha256sum "$name.zip" "$name-symbols.zip" >SHA256SUMS)
+        cp "$stage/$name.spdx.json" "$dist/" &&
+        (cd "$dist" && sha256sum "$name.zip" "$name-symbols.zip" "$name.spdx.json" >SHA256SUMS)
     local status=$?
     rm -rf "$stage"
     return $status

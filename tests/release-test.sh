@@ -1,10 +1,11 @@
 #!/bin/bash
 # The release as a user downloads it, packed from the build that every test
 # ran against: the two zips hold exactly their files, the DLL is that build's
-# byte for byte, SHA256SUMS checks, the version in the names is the version
-# resource's, README.txt is CRLF text that repeats the DLL's own help, and
-# the PDB matches the DLL and resolves addresses in key and tirvalo to their
-# functions, source files and lines.
+# byte for byte (unsigned: release-signing-test.sh checks a signed one),
+# SHA256SUMS checks the zips and the bill of materials, the version in the
+# names is the version resource's, README.txt is CRLF text that repeats the
+# DLL's own help, and the PDB matches the DLL and resolves addresses in key
+# and tirvalo to their functions, source files and lines.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib.sh"
@@ -22,8 +23,8 @@ version=$(strings -a -el "$bin/Tirvalo.dll" | grep -A1 -x FileVersion | tail -1)
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no FileVersion text in the DLL: '$version'"
 name=Tirvalo-$version-x64
 zips=$(cd "$work/dist" && ls)
-[ "$zips" = "$(printf '%s\n' SHA256SUMS "$name-symbols.zip" "$name.zip")" ] ||
-    fail "dist holds: $(echo $zips), not the zips of version $version"
+[ "$zips" = "$(printf '%s\n' SHA256SUMS "$name-symbols.zip" "$name.spdx.json" "$name.zip")" ] ||
+    fail "dist holds: $(echo $zips), not the files of version $version"
 
 # The zips' entries, in order, and the DLL that was tested.
 [ "$(zipinfo -1 "$work/dist/$name.zip" 2>&1)" = $'Tirvalo.dll\nREADME.txt' ] ||

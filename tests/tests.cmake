@@ -123,6 +123,12 @@ add_test(NAME release.package_and_symbols COMMAND ${CMAKE_SOURCE_DIR}/tests/rele
 set_tests_properties(release.package_and_symbols PROPERTIES
   FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
+# The release signed with a certificate made for the test, and its bill of
+# materials (no Wine).
+add_test(NAME release.signature_and_bill_of_materials COMMAND ${CMAKE_SOURCE_DIR}/tests/release-signing-test.sh)
+set_tests_properties(release.signature_and_bill_of_materials PROPERTIES
+  ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" COST 30)
+
 # The launcher, from the Linux side, with the project's prefix and server.
 add_test(NAME launcher.runs_commands
   COMMAND ${CMAKE_SOURCE_DIR}/tests/launcher-test.sh)
