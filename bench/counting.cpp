@@ -173,6 +173,8 @@ void NoteRange(int index, HMODULE module)
 
 }  // namespace
 
+HMODULE CountedModule = nullptr;
+
 const char *CountedName(int function)
 {
     return function >= 0 && function < COUNTED_FUNCTIONS ? Names[function] : "?";
@@ -186,7 +188,7 @@ int StartCounting(void)
     int moduleCount, m;
     unsigned i;
 
-    NoteRange(0, GetModuleHandleW(nullptr));
+    NoteRange(0, CountedModule != nullptr ? CountedModule : GetModuleHandleW(nullptr));
     NoteRange(1, GetModuleHandleW(L"Korrash.dll"));
     for (i = 0; i < sizeof Imports / sizeof Imports[0]; i++) {
         HMODULE library = GetModuleHandleA(Imports[i].dll);

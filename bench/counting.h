@@ -11,6 +11,8 @@
 #ifndef TIRVALO_BENCH_COUNTING_H
 #define TIRVALO_BENCH_COUNTING_H
 
+#include <windows.h>
+
 enum CountedFunction {
     /* Files and volumes */
     COUNT_GET_FULL_PATH_NAME,
@@ -54,6 +56,9 @@ struct CallCounts {
     long long host[COUNTED_FUNCTIONS];
     long long all[COUNTED_FUNCTIONS];
 };
+
+/* The module whose calls count as "own": this program unless set. */
+extern HMODULE CountedModule;
 
 /* The name of a counted function. */
 const char *CountedName(int function);

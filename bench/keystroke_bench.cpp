@@ -4,9 +4,14 @@
 ** the three modifier queries alone, also while Shift is held (typing a
 ** capital), which Wine answers differently.  Only a keystroke of the
 ** hotkey's own key with other modifiers makes the queries; every other key
-** ends before them; then the same with the modifier
-** query replaced by a stub, which leaves the plug-in's own work; and the
-** heap allocations made during the loops.
+** ends before them.  Then the same with the modifier query replaced by a
+** stub, which leaves the plug-in's own work; and the heap allocations made
+** during the loops.
+**
+** What is timed is the `key` of Tirvalo.dll beside this program: the DLL
+** that the tests run against and scripts/release packs, loaded as the host
+** loads it.  Its host version and hotkey are set through its own entry
+** points, between the timings, never inside them.
 */
 #include <windows.h>
 #include <stdio.h>
@@ -14,19 +19,26 @@
 #include "bench.h"
 #include "counting.h"
 #include "report.h"
-#include "frame/plugin.h"
-#include "entry/entry.h"
-#include "settings/settings.h"
+#include "frame/host_api.h"
+#include "host/host_control.h"
 #include "tests/support/import_table.h"
 
 namespace {
 
+/* The DLL's entry points. */
+struct {
+    HMODULE module;
+    int (*initialize)(void);
+    int (*tirvalo)(const wchar_t *arguments);
+    int (*key)(KeystrokeRecord *record);
+} Plugin;
+
 struct KeyCase {
     const char *what;
-    int extended;               /* UseExtendedKeys while it runs */
+    const wchar_t *hostVersion;   /* "23.01": classic keys; "24.00": extended */
+    const wchar_t *hotkey;        /* the hotkey while it runs */
     int code;
-    int hotkey;                 /* the hotkey while it runs */
-    const wchar_t *name;        /* the key name, with code 0 */
+    const wchar_t *name;          /* the key name, with code 0 */
     wchar_t nameBuffer[64];
     wchar_t line[32];
     KeystrokeRecord record;
@@ -36,9 +48,7 @@ void KeyBody(void *context, long long count)
 {
     KeyCase *item = (KeyCase *)context;
     long long i;
-    UseExtendedKeys = item->extended;
-    Settings.Hotkey = item->hotkey;
-    for (i = 0; i < count; i++) Sink += key(&item->record);
+    for (i = 0; i < count; i++) Sink += Plugin.key(&item->record);
 }
 
 /* What key cannot do without: the state of Shift, Ctrl and Alt. */
@@ -79,9 +89,21 @@ void Prepare(KeyCase *item)
     }
 }
 
+/* Loads the DLL as a host of the case's version, with the case's hotkey;
+** what the DLL writes meanwhile is kept from the tables. */
+void UsePlugin(const KeyCase *item)
+{
+    KorrashCapture(1);
+    KorrashSetInternal(L"_4ver", item->hostVersion);
+    Plugin.initialize();
+    Plugin.tirvalo(item->hotkey);
+    KorrashClearCaptured();
+    KorrashCapture(0);
+}
+
 /* The note of a row: the work above the floor (the median of the
-** differences within each round, the floor timed first), against its goal.
-** Below the noise it may come out negative; it is shown as it is. */
+** differences within each round), against its goal.  Below the noise it
+** may come out negative; it is shown as it is. */
 void OwnWorkNote(const Timing &subject, double goal, const char *goalText, char *note,
                  int capacity)
 {
@@ -92,53 +114,76 @@ void OwnWorkNote(const Timing &subject, double goal, const char *goalText, char 
              difference <= goal ? "met" : "missed");
 }
 
+/* Times every case against the floor, each case in turn with the floor
+** alone, so that the DLL's state changes only between the timings; the
+** floor's figures are those timed beside the first case. */
+void TimeCases(KeyCase *cases, int count, const BenchOptions &options, Timing *floor, Timing *results)
+{
+    int c;
+    for (c = 0; c < count; c++) {
+        TimedCase pair[2] = {{ModifierFloorBody, nullptr}, {KeyBody, &cases[c]}};
+        Timing timings[2];
+        UsePlugin(&cases[c]);
+        TimeTogether(pair, 2, options.samples, options.sampleSeconds, timings);
+        if (c == 0) *floor = timings[0];
+        results[c] = timings[1];
+    }
+}
+
 }  // namespace
 
 void BenchKeystrokes(const BenchOptions &options)
 {
     enum { CASES = 4, LOOP = 100000 };
     static KeyCase cases[CASES] = {
-        {"key, classic host, code 97 (a)", 0, 97, DefaultHotkey, nullptr, {}, {}, {}},
-        {"key, classic host, code 17 (Ctrl-Q) when the hotkey is Ctrl-Shift-Q", 0, 17, 0x20011,
-         nullptr, {}, {}, {}},
-        {"key, extended host, name Ctrl-Alt-Shift-F12", 1, 0, DefaultHotkey, L"Ctrl-Alt-Shift-F12",
+        {"key, classic host, code 97 (a)", L"23.01", L"ctrl-q", 97, nullptr, {}, {}, {}},
+        {"key, classic host, code 17 (Ctrl-Q) when the hotkey is Ctrl-Shift-Q", L"23.01",
+         L"ctrl-shift-q", 17, nullptr, {}, {}, {}},
+        {"key, extended host, name Ctrl-Alt-Shift-F12", L"24.00", L"ctrl-q", 0, L"Ctrl-Alt-Shift-F12",
          {}, {}, {}},
-        {"key, extended host, name A", 1, 0, DefaultHotkey, L"A", {}, {}, {}},
+        {"key, extended host, name A", L"24.00", L"ctrl-q", 0, L"A", {}, {}, {}},
     };
-    static KeyCase capital = {"key, classic host, code 65 (A) with Shift held", 0, 65, DefaultHotkey,
-                              nullptr, {}, {}, {}};
-    static const double Goals[CASES] = {50, 50, 1000, 1000};
-    static const char *const GoalTexts[CASES] = {"<= 50 ns", "<= 50 ns", "<= 1 us", "<= 1 us"};
-    TimedCase timed[CASES + 1];
-    Timing results[CASES + 1], held[2];
+    static KeyCase capital = {"key, classic host, code 65 (A) with Shift held", L"23.01", L"ctrl-q",
+                              65, nullptr, {}, {}, {}};
+    static const double Goals[CASES] = {10, 10, 1000, 1000};
+    static const char *const GoalTexts[CASES] = {"<= 10 ns", "<= 10 ns", "<= 1 us", "<= 1 us"};
+    Timing floor, results[CASES], held[2];
     int shiftHeld = 0;
     char note[160], what[160];
-    int savedExtended = UseExtendedKeys;
-    int savedHotkey = Settings.Hotkey;
-    void **slot;
+    void **ownSlot, **pluginSlot;
     int c, pass;
 
-    timed[0].body = ModifierFloorBody;
-    timed[0].context = nullptr;
-    for (c = 0; c < CASES; c++) {
-        Prepare(&cases[c]);
-        timed[c + 1].body = KeyBody;
-        timed[c + 1].context = &cases[c];
+    Plugin.module = LoadLibraryW(L"Tirvalo.dll");
+    Plugin.initialize = (int (*)(void))(void *)GetProcAddress(Plugin.module, "InitializePlugin");
+    Plugin.tirvalo = (int (*)(const wchar_t *))(void *)GetProcAddress(Plugin.module, "tirvalo");
+    Plugin.key = (int (*)(KeystrokeRecord *))(void *)GetProcAddress(Plugin.module, "key");
+    if (Plugin.initialize == nullptr || Plugin.tirvalo == nullptr || Plugin.key == nullptr) {
+        printf("Cannot load Tirvalo.dll beside the benchmark: no keystroke figures.\n\n");
+        return;
     }
+    KorrashSetInternal(L"_build", L"200");
+    for (c = 0; c < CASES; c++) Prepare(&cases[c]);
     Prepare(&capital);
 
-    /* First with the real modifier queries, then with a stub in their place. */
-    slot = FindImportSlot(GetModuleHandleW(nullptr), "user32.dll", "GetAsyncKeyState");
+    /* First with the real modifier queries, then with a stub in their
+    ** place, in the DLL and in the floor alike. */
+    ownSlot = FindImportSlot(GetModuleHandleW(nullptr), "user32.dll", "GetAsyncKeyState");
+    pluginSlot = FindImportSlot(Plugin.module, "user32.dll", "GetAsyncKeyState");
     for (pass = 0; pass < 2; pass++) {
-        void *real = nullptr;
+        void *realOwn = nullptr, *realPlugin = nullptr;
         if (pass == 1) {
-            if (slot == nullptr) break;
-            real = WriteImportSlot(slot, (void *)NoKeyHeld);
+            if (ownSlot == nullptr || pluginSlot == nullptr) break;
+            realOwn = WriteImportSlot(ownSlot, (void *)NoKeyHeld);
+            realPlugin = WriteImportSlot(pluginSlot, (void *)NoKeyHeld);
         }
-        TimeTogether(timed, CASES + 1, options.samples, options.sampleSeconds, results);
-        if (pass == 1) WriteImportSlot(slot, real);
+        TimeCases(cases, CASES, options, &floor, results);
+        if (pass == 1) {
+            WriteImportSlot(ownSlot, realOwn);
+            WriteImportSlot(pluginSlot, realPlugin);
+        }
         if (pass == 0) {
             TimedCase capitals[2] = {{ModifierFloorBody, nullptr}, {KeyBody, &capital}};
+            UsePlugin(&capital);
             shiftHeld = SetShift(1);
             TimeTogether(capitals, 2, options.samples, options.sampleSeconds, held);
             SetShift(0);
@@ -149,10 +194,10 @@ void BenchKeystrokes(const BenchOptions &options)
                                      "that returns at once: the plug-in's own work");
         PrintTimingRow(pass == 0 ? "floor: GetAsyncKeyState for Shift, Ctrl and Alt"
                                  : "floor: three calls of the stub",
-                       results[0], nullptr, pass == 0 ? "the floor of the next four rows" : nullptr);
+                       floor, nullptr, pass == 0 ? "the floor of the next four rows" : nullptr);
         for (c = 0; c < CASES; c++) {
-            OwnWorkNote(results[c + 1], Goals[c], GoalTexts[c], note, sizeof note);
-            PrintTimingRow(cases[c].what, results[c + 1], &results[0], note);
+            OwnWorkNote(results[c], Goals[c], GoalTexts[c], note, sizeof note);
+            PrintTimingRow(cases[c].what, results[c], &floor, note);
         }
         if (pass == 0) {
             PrintTimingRow(shiftHeld ? "floor: the same, with Shift held"
@@ -164,26 +209,31 @@ void BenchKeystrokes(const BenchOptions &options)
         PrintTableEnd();
     }
 
-    /* Allocations, counted during loops of LOOP calls each. */
+    /* Allocations, counted during loops of LOOP calls each; the DLL's own
+    ** calls are those the table gives as the plug-in's. */
     printf("Heap allocations during 100,000 calls (counted at every module's allocation "
            "imports; heap blocks by walking the process's heaps):\n\n");
     printf("| Loop | By the plug-in | Anywhere in the process | Heap blocks after - before | "
            "GetAsyncKeyState per call |\n");
     printf("|---|---:|---:|---:|---:|\n");
-    for (c = 0; c <= CASES; c++) {
+    CountedModule = Plugin.module;
+    for (c = -1; c < CASES; c++) {
         CallCounts counts;
         long long before, after;
+        if (c >= 0) UsePlugin(&cases[c]);
         before = BusyHeapBlocks();
         StartCounting();
-        timed[c].body(timed[c].context, LOOP);
+        /* Through a pointer: inlined, the floor's loop would load the
+        ** import's address before the counting wrappers are put in. */
+        TimedBody body = c < 0 ? ModifierFloorBody : KeyBody;
+        body(c < 0 ? nullptr : &cases[c], LOOP);
         StopCounting(&counts);
         after = BusyHeapBlocks();
-        snprintf(what, sizeof what, "%s", c == 0 ? "floor: GetAsyncKeyState x 3" : cases[c - 1].what);
+        snprintf(what, sizeof what, "%s", c < 0 ? "floor: GetAsyncKeyState x 3" : cases[c].what);
         printf("| %s | %lld | %lld | %+lld | %.2f |\n", what, Allocations(counts.own),
                Allocations(counts.all), after - before,
-               (double)counts.own[COUNT_GET_ASYNC_KEY_STATE] / LOOP);
+               (double)counts.all[COUNT_GET_ASYNC_KEY_STATE] / LOOP);
     }
+    CountedModule = nullptr;
     PrintTableEnd();
-    UseExtendedKeys = savedExtended;
-    Settings.Hotkey = savedHotkey;
 }
