@@ -18,6 +18,7 @@
 #include "entry/entry.h"
 #include "settings/settings.h"
 #include "tests/support/import_table.h"
+#include "tests/support/process_counters.h"
 
 namespace {
 

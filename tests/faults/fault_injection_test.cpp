@@ -18,13 +18,17 @@
 #include <algorithm>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/resource_ids.h"
 #include "fault_harness.h"
 #include "fault_table.h"
+#include "settings/settings.h"
 #include "tests/support/clipboard.h"
+#include "tests/support/process_counters.h"
+#include "tests/support/registry_sandbox.h"
 #include "tests/support/shell_runner.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/host_state.h"
@@ -67,6 +71,7 @@ struct Files {
     std::wstring folder, notes, program, directory, percent, address;
 } World;
 std::string SetUpProblem;
+std::unique_ptr<RegistrySandbox> Sandbox;
 
 void MakeWorld()
 {
@@ -90,13 +95,14 @@ void MakeWorld()
     World.address = L"file:///" + World.notes;
     for (wchar_t &c : World.address) c = c == L'\\' ? L'/' : c;
 
-    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\.tvt", L"tvtfile");
-    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\tvtfile", L"Tirvalo Test Document");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvtfile\\shell\\open\\command",
-                    L"\"C:\\tvt.exe\" \"%1\"");
-    SetDefaultValue(HKEY_CLASSES_ROOT, L".exe", L"exefile");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile", L"Application");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile\\shell\\open\\command", L"\"%1\" %*");
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvt", L"tvtfile");
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\tvtfile", L"Tirvalo Test Document");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvtfile\\shell\\open\\command",
+                                L"\"C:\\tvt.exe\" \"%1\"");
+    RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, L".exe", L"exefile");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile", L"Application");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile\\shell\\open\\command",
+                                L"\"%1\" %*");
 }
 
 enum Saved { SAVED_NONE, SAVED_PER_USER, SAVED_PER_MACHINE };
@@ -106,10 +112,10 @@ enum Saved { SAVED_NONE, SAVED_PER_USER, SAVED_PER_MACHINE };
 // off, counts on.
 void Prepare(Saved saved, bool ownThreadInFront = false)
 {
-    DeleteOptions(HKEY_CURRENT_USER);
-    DeleteOptions(HKEY_LOCAL_MACHINE);
-    if (saved == SAVED_PER_USER) PutOptions(HKEY_CURRENT_USER, 0x70011, 2, 0);
-    if (saved != SAVED_NONE) PutOptions(HKEY_LOCAL_MACHINE, 5, 0, 0);
+    RegistrySandbox::DeleteSettings(HKEY_CURRENT_USER);
+    RegistrySandbox::DeleteSettings(HKEY_LOCAL_MACHINE);
+    if (saved == SAVED_PER_USER) RegistrySandbox::PutAll(HKEY_CURRENT_USER, 0x70011, 2, 0);
+    if (saved != SAVED_NONE) RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 5, 0, 0);
     Plugin.tirvalo(L"ctrl-r /t:0 /c:1");
     KorrashClearCaptured();
     PinForeground(ownThreadInFront);
@@ -121,6 +127,23 @@ std::wstring Between(const std::wstring &text, const wchar_t *before, const wcha
     if (start == std::wstring::npos) return L"?";
     start += wcslen(before);
     return text.substr(start, text.find(after, start) - start);
+}
+
+// The per-user options as saved: "0x12 0 1" ("-" for a missing value), or
+// "none" without the key.
+std::wstring SavedOptions()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_READ, &key) != 0) return L"none";
+    RegCloseKey(key);
+    std::wstring saved;
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; i++) {
+        long long value = RegistrySandbox::Saved((SettingsValue)i);
+        wchar_t text[16] = L"-";
+        if (value >= 0) wsprintfW(text, i == HOTKEY_VALUE ? L"0x%lx" : L"%lu", (unsigned long)value);
+        saved += (i > 0 ? L" " : L"") + std::wstring(text);
+    }
+    return saved;
 }
 
 // The options in memory, as the command reports them ("Ctrl-R OFF ON"),
@@ -400,7 +423,7 @@ public:
     {
         SetUpProblem = LoadPlugin();
         if (!SetUpProblem.empty()) return;
-        OpenSandbox();
+        Sandbox.reset(new RegistrySandbox);
         MakeWorld();
         StartStandIns();
         WatchWindows();
@@ -409,7 +432,7 @@ public:
     {
         if (SetUpProblem.empty()) {
             StopStandIns();
-            CloseSandbox();
+            Sandbox.reset();
             RemoveTree(World.folder);
         }
         UnloadPlugin();
