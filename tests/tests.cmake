@@ -237,5 +237,7 @@ tirvalo_test_program(fault_injection_tests)
 set_source_files_properties(tests/faults/fault_table.cpp tests/faults/fault_harness.cpp
   tests/faults/fault_injection_test.cpp PROPERTIES COMPILE_OPTIONS "${HOST_CXX_FLAGS}")
 add_dependencies(fault_injection_tests Tirvalo version_sample)
-gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+# A test a row of the table of paths (FaultInjection.Path/CommandSave, ...),
+# named by the table's names, not by the printed rows.
+gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
   ${WINE_TEST} TIMEOUT 180 COST 20)
