@@ -7,6 +7,7 @@ add_executable(tirvalo_bench EXCLUDE_FROM_ALL
   $<TARGET_OBJECTS:window_dump>
   dialog/Tirvalo.rc
   tests/support/import_table.cpp
+  tests/support/process_counters.cpp
   bench/main.cpp
   bench/timing.cpp
   bench/report.cpp
@@ -18,7 +19,7 @@ add_executable(tirvalo_bench EXCLUDE_FROM_ALL
 )
 target_compile_options(tirvalo_bench PRIVATE -Wall -Wextra -g0 -municode)
 target_link_options(tirvalo_bench PRIVATE -municode)
-target_link_libraries(tirvalo_bench PRIVATE korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32 psapi)
+target_link_libraries(tirvalo_bench PRIVATE korrash_host ${TIRVALO_SYSTEM_LIBS} gdi32 psapi ntdll)
 target_include_directories(tirvalo_bench PRIVATE ${CMAKE_SOURCE_DIR})
 # The program it takes the facts of a version resource from.
 add_dependencies(tirvalo_bench Tirvalo)

@@ -246,23 +246,3 @@ long long KeysOpened(const long long *counts)
 {
     return counts[COUNT_NT_OPEN_KEY] + counts[COUNT_NT_OPEN_KEY_EX] + counts[COUNT_NT_CREATE_KEY];
 }
-
-long long BusyHeapBlocks(void)
-{
-    enum { MAX_HEAPS = 64 };
-    HANDLE heaps[MAX_HEAPS];
-    DWORD heapCount = GetProcessHeaps(MAX_HEAPS, heaps);
-    long long busy = 0;
-    DWORD h;
-
-    if (heapCount == 0 || heapCount > MAX_HEAPS) return -1;
-    for (h = 0; h < heapCount; h++) {
-        PROCESS_HEAP_ENTRY entry = {};
-        if (!HeapLock(heaps[h])) return -1;
-        while (HeapWalk(heaps[h], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy++;
-        }
-        HeapUnlock(heaps[h]);
-    }
-    return busy;
-}

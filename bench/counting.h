@@ -77,8 +77,4 @@ long long Allocations(const long long *counts);
 long long FilesOpened(const long long *counts);
 long long KeysOpened(const long long *counts);
 
-/* Busy blocks in all of the process's heaps, by walking them; -1 when a
-** heap cannot be walked. */
-long long BusyHeapBlocks(void);
-
 #endif /* TIRVALO_BENCH_COUNTING_H */

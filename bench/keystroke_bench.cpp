@@ -22,6 +22,7 @@
 #include "frame/host_api.h"
 #include "host/host_control.h"
 #include "tests/support/import_table.h"
+#include "tests/support/process_counters.h"
 
 namespace {
 

@@ -51,9 +51,7 @@ int wmain(int argc, wchar_t **argv)
     }
 
     /* The plug-in as the host leaves it after loading: default options. */
-    Settings.Hotkey = DefaultHotkey;
-    Settings.SmartTimes = DefaultSmartTimes;
-    Settings.SubdirCounts = DefaultSubdirCounts;
+    Settings = DefaultSettings;
     KorrashResetBeeps();
 
     printf("Medians of %d samples (%d for long runs); spread is half the distance between the "

@@ -405,8 +405,7 @@ void BenchWindowFacts(const BenchOptions &options)
         printf("Cannot prepare the window's targets; section 4 left out.\n\n");
         return;
     }
-    Settings.SubdirCounts = DefaultSubdirCounts;
-    Settings.SmartTimes = DefaultSmartTimes;
+    Settings = DefaultSettings;
     g_instance = (HINSTANCE)GetModuleHandleW(nullptr);   /* the window's template is in this program */
 
     realDialog = WriteImportSlot(dialogSlot, (void *)ClosedAtOnce);

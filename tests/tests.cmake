@@ -48,6 +48,7 @@ set(WINDOW_TEST_SOURCES
   dialog/Tirvalo.rc
   tests/support/fileinfo_fixture.cpp
   tests/support/import_table.cpp
+  tests/support/registry_sandbox.cpp
   tests/support/temp_folder.cpp
   tests/support/locked_file.cpp
 )
@@ -94,8 +95,14 @@ add_dependencies(unit_tests version_sample file_locker)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 
+# The plug-in's code as a library, for the test programs that run the built
+# DLL and take only the settings' key and value names from the code: only
+# what those need of it is linked.
+add_library(tirvalo_code_library STATIC $<TARGET_OBJECTS:tirvalo_code>)
+
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
+  tests/support/registry_sandbox.cpp
   tests/support/shell_runner.cpp
   tests/support/temp_folder.cpp
   tests/e2e/frame_e2e_test.cpp
@@ -104,7 +111,7 @@ add_executable(e2e_tests
   tests/e2e/command_e2e_test.cpp
   tests/e2e/keystroke_e2e_test.cpp
 )
-target_link_libraries(e2e_tests PRIVATE gtest_main version)
+target_link_libraries(e2e_tests PRIVATE gtest_main tirvalo_code_library korrash_host version)
 tirvalo_test_program(e2e_tests)
 add_dependencies(e2e_tests Tirvalo korrash_shell)
 # Expected outputs, beside the test program, byte for byte as in the source.
@@ -187,7 +194,7 @@ add_executable(robustness_tests
   ${WINDOW_TEST_SOURCES}
   tests/support/shell_runner.cpp
   host/stack_probe.cpp
-  tests/robustness/process_counters.cpp
+  tests/support/process_counters.cpp
   tests/robustness/window_closer.cpp
   tests/robustness/soak_test.cpp
   tests/robustness/leak_test.cpp
@@ -224,15 +231,19 @@ add_executable(fault_injection_tests
   tests/faults/fault_table.cpp
   tests/faults/fault_harness.cpp
   tests/faults/fault_injection_test.cpp
-  tests/robustness/process_counters.cpp
+  tests/support/import_table.cpp
+  tests/support/process_counters.cpp
+  tests/support/registry_sandbox.cpp
   tests/support/shell_runner.cpp
   tests/support/temp_folder.cpp
 )
-target_link_libraries(fault_injection_tests PRIVATE gtest_main korrash_host ${TIRVALO_SYSTEM_LIBS}
-  psapi ntdll)
+target_link_libraries(fault_injection_tests PRIVATE gtest_main tirvalo_code_library korrash_host
+  ${TIRVALO_SYSTEM_LIBS} psapi ntdll)
 tirvalo_test_program(fault_injection_tests)
 set_source_files_properties(tests/faults/fault_table.cpp tests/faults/fault_harness.cpp
   tests/faults/fault_injection_test.cpp PROPERTIES COMPILE_OPTIONS "${HOST_CXX_FLAGS}")
 add_dependencies(fault_injection_tests Tirvalo version_sample)
-gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+# A test a row of the table of paths (FaultInjection.Path/CommandSave, ...),
+# named by the table's names, not by the printed rows.
+gtest_discover_tests(fault_injection_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
   ${WINE_TEST} TIMEOUT 180 COST 20)

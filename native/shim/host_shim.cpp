@@ -30,7 +30,7 @@ const wchar_t *ShimShownNames[SHIM_SHOWN_NAMES];
 int ShimShown = 0;
 int ShimShowResult = 0;
 int ShimRegistryHasOptions = 0;
-SettingsRecord ShimRegistryOptions = {DefaultHotkey, DefaultSmartTimes, DefaultSubdirCounts};
+SettingsRecord ShimRegistryOptions = DefaultSettings;
 int ShimRegistryWriteFails = 0;
 const wchar_t *ShimHostVersion = L"24.00";
 const wchar_t *ShimHostBuild = L"200";

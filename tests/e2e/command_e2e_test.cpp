@@ -4,18 +4,18 @@
 // registry, which each test empties before and after it runs.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <sddl.h>
 
 #include <cctype>
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
+#include "tests/support/registry_sandbox.h"
 #include "tests/support/shell_runner.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-const wchar_t KeyPath[] = L"Software\\VelmPlugins\\Tirvalo";
 const std::string LoadedCtrlQ = "Tirvalo v1.4.0 loaded; hotkey is Ctrl-Q.\n";
 const std::string Prefix = "Tirvalo plugin: ";
 const std::string DefaultReport = "Tirvalo hotkey is Ctrl-Q.\nSmart timestamps ON, subdir counts ON\n";
@@ -34,32 +34,14 @@ const char HelpText[] =
     "current setting will be shown.\n";
 const char VersionLine[] = "\r\n\t\t\t\tTirvalo  1.4.0.4 (x64)\r\n";
 
+// The settings keys and their parents, per user and per machine.
 void DeleteSettings()
 {
-    RegDeleteTreeW(HKEY_CURRENT_USER, KeyPath);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, KeyPath);
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VelmPlugins");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\VelmPlugins");
-}
-
-void PutNumber(HKEY root, const wchar_t *name, DWORD value)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
-    RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
-    RegCloseKey(key);
-}
-
-// A value of the per-user key, or -1 when it is missing.
-long long Stored(const wchar_t *name)
-{
-    DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, KeyPath, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS) {
-        return -1;
+    const std::wstring key = SettingsKeyPath, parent = key.substr(0, key.rfind(L'\\'));
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegistrySandbox::DeleteSettings(root);
+        RegDeleteKeyW(root, parent.c_str());
     }
-    return value;
 }
 
 std::string ReadExpected(const wchar_t *name)
@@ -137,7 +119,7 @@ TEST_F(CommandEndToEnd, AKeyNameChangesTheHotkeyInMemoryOnly)
            LoadedCtrlQ + "Tirvalo hotkey set to Ctrl-W.\nSmart timestamps ON, subdir counts ON\n" +
                "Tirvalo hotkey is Ctrl-W.\nSmart timestamps ON, subdir counts ON\n",
            "");
-    EXPECT_EQ(-1, Stored(L"Hotkey"));
+    EXPECT_EQ(-1, RegistrySandbox::Saved(HOTKEY_VALUE));
     Expect(Shell({L"rem"}), 0, LoadedCtrlQ, "");
 }
 
@@ -146,9 +128,9 @@ TEST_F(CommandEndToEnd, SavedOptionsReachTheNextShell)
     ShellRun run = Shell({L"tirvalo ctrl-w /s /t:utc /c:0"});
     Expect(run, 0,
            LoadedCtrlQ + "Tirvalo hotkey set to Ctrl-W.\nSmart timestamps UTC, subdir counts OFF\n", "");
-    EXPECT_EQ(0x17, Stored(L"Hotkey"));
-    EXPECT_EQ(2, Stored(L"SmartTimes"));
-    EXPECT_EQ(0, Stored(L"SubdirCounts"));
+    EXPECT_EQ(0x17, RegistrySandbox::Saved(HOTKEY_VALUE));
+    EXPECT_EQ(2, RegistrySandbox::Saved(SMART_TIMES_VALUE));
+    EXPECT_EQ(0, RegistrySandbox::Saved(SUBDIR_COUNTS_VALUE));
 
     run = Shell({L"tirvalo"});
     Expect(run, 0,
@@ -161,8 +143,8 @@ TEST_F(CommandEndToEnd, SaveWithoutAKeyNameReportsAfterSaving)
 {
     Expect(Shell({L"tirvalo /SAVE /c0"}), 0,
            LoadedCtrlQ + "Tirvalo hotkey is Ctrl-Q.\nSmart timestamps ON, subdir counts OFF\n", "");
-    EXPECT_EQ(17, Stored(L"Hotkey"));
-    EXPECT_EQ(0, Stored(L"SubdirCounts"));
+    EXPECT_EQ(17, RegistrySandbox::Saved(HOTKEY_VALUE));
+    EXPECT_EQ(0, RegistrySandbox::Saved(SUBDIR_COUNTS_VALUE));
 }
 
 TEST_F(CommandEndToEnd, OptionValuesAndHowTheyRunTogether)
@@ -283,7 +265,7 @@ TEST_F(CommandEndToEnd, CombinationRules)
            Prefix + "Can't combine /L with other options.\r\n");
     Expect(Shell({L"tirvalo ctrl-w /l"}), 1, LoadedCtrlQ,
            Prefix + "Can't combine /L with other options.\r\n");
-    EXPECT_EQ(-1, Stored(L"Hotkey"));
+    EXPECT_EQ(-1, RegistrySandbox::Saved(HOTKEY_VALUE));
 }
 
 TEST_F(CommandEndToEnd, MissingFileNames)
@@ -390,23 +372,23 @@ TEST_F(CommandEndToEnd, RestoreWithNothingSaved)
 
 TEST_F(CommandEndToEnd, RestoreReplacesWhatTheValueOptionsSet)
 {
-    PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x10017);
-    PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 2);
-    PutNumber(HKEY_CURRENT_USER, L"SubdirCounts", 1);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x10017);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SMART_TIMES_VALUE, 2);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SUBDIR_COUNTS_VALUE, 1);
     Expect(Shell({L"tirvalo ctrl-w", L"tirvalo /c:0 /t:0 /r"}), 0,
            "Tirvalo v1.4.0 loaded; hotkey is Alt-I.\n"
            "Tirvalo hotkey set to Ctrl-W.\nSmart timestamps UTC, subdir counts ON\n"
            "Tirvalo hotkey is Alt-I.\nSmart timestamps UTC, subdir counts ON\n",
            "");
 
-    PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x1C);   // not a key of the extended table
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x1C);   // not a key of the extended table
     Expect(Shell({L"tirvalo /r"}), 2, LoadedCtrlQ, Prefix + "Invalid hotkey value in registry\r\n");
 }
 
 TEST_F(CommandEndToEnd, TheMachinesOptionsServeWhenTheUserHasNone)
 {
-    PutNumber(HKEY_LOCAL_MACHINE, L"Hotkey", 0x1006B);
-    PutNumber(HKEY_LOCAL_MACHINE, L"SmartTimes", 0);
+    RegistrySandbox::PutNumber(HKEY_LOCAL_MACHINE, HOTKEY_VALUE, 0x1006B);
+    RegistrySandbox::PutNumber(HKEY_LOCAL_MACHINE, SMART_TIMES_VALUE, 0);
     Expect(Shell({L"tirvalo"}), 0,
            "Tirvalo v1.4.0 loaded; hotkey is Alt-F4.\n"
            "Tirvalo hotkey is Alt-F4.\nSmart timestamps OFF, subdir counts ON\n",
@@ -415,23 +397,15 @@ TEST_F(CommandEndToEnd, TheMachinesOptionsServeWhenTheUserHasNone)
 
 TEST_F(CommandEndToEnd, ASaveTheRegistryRefusesFailsWithTwo)
 {
-    // The per-user key readable only, by its security descriptor.
-    PutNumber(HKEY_CURRENT_USER, L"Hotkey", 17);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)",
-                                                                     SDDL_REVISION_1, &readOnly, nullptr));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath, 0, KEY_READ | WRITE_DAC, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
-    RegCloseKey(key);
-    LocalFree(readOnly);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 17);
+    RegistrySandbox::DenyWriting(HKEY_CURRENT_USER);
 
     Expect(Shell({L"tirvalo ctrl-w /s", L"tirvalo"}), 0,
            LoadedCtrlQ + "Tirvalo hotkey set to Ctrl-W.\n" +
                "Tirvalo hotkey is Ctrl-W.\nSmart timestamps ON, subdir counts ON\n",
            Prefix + "Error opening registry key\r\n");
     EXPECT_EQ(2, Shell({L"tirvalo /s"}).status);
-    EXPECT_EQ(17, Stored(L"Hotkey"));
+    EXPECT_EQ(17, RegistrySandbox::Saved(HOTKEY_VALUE));
 }
 
 TEST_F(CommandEndToEnd, ErrorsInABatchFileCarryItsNameAndLine)

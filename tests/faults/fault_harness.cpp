@@ -5,12 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-
 #include "fault_table.h"
-#include "tests/support/shell_runner.h"
 #include "tests/support/temp_folder.h"
-#include "tests/robustness/process_counters.h"
 
 PluginEntries Plugin;
 ShownWindow Shown;
@@ -87,13 +83,6 @@ DWORD WINAPI WatchForHangs(void *)
         if (start != 0 && GetTickCount64() - start > HangMs) Report("hang", 0, ModuleStart);
     }
 }
-
-// ---------------------------------------------------------------- registry
-const wchar_t ScratchKey[] = L"Software\\TirvaloFaults";
-const wchar_t OptionsKey[] = L"Software\\VelmPlugins\\Tirvalo";
-const HKEY Redirected[3] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT};
-HKEY ScratchKeys[3];
-std::wstring ScratchPath;
 
 // ---------------------------------------------------------------- stand-ins
 HWND OtherThreadWindow = nullptr;
@@ -195,24 +184,6 @@ LRESULT CALLBACK WatchHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(WindowHook, code, wParam, lParam);
 }
 
-// ---------------------------------------------------------------- held
-// The busy blocks of every heap of the process, or -1 when they cannot be
-// walked.
-long long BusyHeapBlocks()
-{
-    HANDLE heaps[64];
-    DWORD count = GetProcessHeaps(64, heaps);
-    long long busy = 0;
-    if (count == 0 || count > 64) return -1;
-    for (DWORD h = 0; h < count; h++) {
-        PROCESS_HEAP_ENTRY entry = {};
-        if (!HeapLock(heaps[h])) return -1;
-        while (HeapWalk(heaps[h], &entry)) busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
-        HeapUnlock(heaps[h]);
-    }
-    return busy;
-}
-
 // ---------------------------------------------------------------- settings
 int NotedAnimation = 0;
 DWORD NotedTimeout = 0;
@@ -265,69 +236,6 @@ void NoteRun(const char *path, int failAt, const char *call)
     RunStart = failAt < 0 ? 0 : GetTickCount64();
 }
 
-void OpenSandbox()
-{
-    ScratchPath = std::wstring(ScratchKey) + L"\\" + std::to_wstring(GetCurrentProcessId());
-    for (int i = 0; i < 3; i++) {
-        std::wstring path = ScratchPath + L"\\" + std::to_wstring(i);
-        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &ScratchKeys[i], nullptr);
-    }
-    for (int i = 0; i < 3; i++) RegOverridePredefKey(Redirected[i], ScratchKeys[i]);
-}
-
-void CloseSandbox()
-{
-    for (int i = 0; i < 3; i++) {
-        RegOverridePredefKey(Redirected[i], nullptr);
-        RegCloseKey(ScratchKeys[i]);
-    }
-    RegDeleteTreeW(HKEY_CURRENT_USER, ScratchPath.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, ScratchPath.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, ScratchKey);   // when no other run left one
-}
-
-void SetDefaultValue(HKEY root, const std::wstring &path, const wchar_t *value)
-{
-    HKEY key;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0) return;
-    RegSetValueExW(key, nullptr, 0, REG_SZ, (const BYTE *)value, (DWORD)(lstrlenW(value) + 1) * 2);
-    RegCloseKey(key);
-}
-
-void PutOptions(HKEY root, DWORD hotkey, DWORD smartTimes, DWORD subdirCounts)
-{
-    const DWORD values[3] = {hotkey, smartTimes, subdirCounts};
-    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
-    HKEY key;
-    if (RegCreateKeyExW(root, OptionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0) return;
-    for (int i = 0; i < 3; i++) RegSetValueExW(key, names[i], 0, REG_DWORD, (const BYTE *)&values[i], 4);
-    RegCloseKey(key);
-}
-
-void DeleteOptions(HKEY root)
-{
-    RegDeleteKeyW(root, OptionsKey);
-}
-
-std::wstring SavedOptions()
-{
-    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, OptionsKey, 0, KEY_READ, &key) != 0) return L"none";
-    std::wstring saved;
-    for (int i = 0; i < 3; i++) {
-        DWORD value = 0, size = sizeof value;
-        wchar_t text[16] = L"-";
-        if (RegQueryValueExW(key, names[i], nullptr, nullptr, (BYTE *)&value, &size) == 0) {
-            wsprintfW(text, i == 0 ? L"0x%lx" : L"%lu", value);
-        }
-        saved += (i > 0 ? L" " : L"") + std::wstring(text);
-    }
-    RegCloseKey(key);
-    return saved;
-}
-
 void StartStandIns()
 {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -377,41 +285,6 @@ void ForgetShownWindows(bool waitForPaint)
     ShownCount = 0;
     LastRead = nullptr;
     WaitForPaint = waitForPaint;
-}
-
-void ReadHeld(Held *held, bool withHandles)
-{
-    if (withHandles) {
-        held->handleCount = 0;
-        for (unsigned long long handle : OpenHandles()) {
-            if (held->handleCount < HELD_HANDLES) held->handles[held->handleCount++] = handle;
-        }
-        ProcessCounters counters = ReadGuiCounters();
-        held->gdiObjects = counters.gdiObjects;
-        held->userObjects = counters.userObjects;
-    }
-    held->heapBlocks = BusyHeapBlocks();   // last: every reading's own blocks are freed by now
-}
-
-std::string Leaked(const Held &before, const Held &after)
-{
-    std::string leaked;
-    for (int i = 0; i < after.handleCount; i++) {
-        const unsigned long long *end = before.handles + before.handleCount;
-        if (std::find(before.handles, end, after.handles[i]) == end) {
-            leaked += HandleKind(after.handles[i]) + " handle, ";
-        }
-    }
-    if (after.heapBlocks > before.heapBlocks) {
-        leaked += std::to_string(after.heapBlocks - before.heapBlocks) + " heap blocks, ";
-    }
-    if (after.gdiObjects > before.gdiObjects) {
-        leaked += std::to_string(after.gdiObjects - before.gdiObjects) + " GDI objects, ";
-    }
-    if (after.userObjects > before.userObjects) {
-        leaked += std::to_string(after.userObjects - before.userObjects) + " USER objects, ";
-    }
-    return leaked;
 }
 
 void NoteSystemSettings()

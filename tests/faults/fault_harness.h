@@ -1,8 +1,7 @@
 // What the fault-injection runs stand on: the real Tirvalo.dll loaded with
-// the stand-in host and its import table rewritten (fault_table.h), a
-// registry sandbox, the windows it opens read and closed, what the process
-// holds, the system settings the window touches, and a fault in the plug-in
-// reported with the run that caused it.
+// the stand-in host and its import table rewritten (fault_table.h), the
+// windows it opens read and closed, the system settings the window touches,
+// and a fault in the plug-in reported with the run that caused it.
 #ifndef TIRVALO_TESTS_FAULT_HARNESS_H
 #define TIRVALO_TESTS_FAULT_HARNESS_H
 
@@ -28,18 +27,6 @@ void UnloadPlugin();
 
 // The run in progress, named in the report of a fault or a hang.
 void NoteRun(const char *path, int failAt, const char *call);
-
-// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of this process
-// redirected into scratch keys, removed by CloseSandbox.
-void OpenSandbox();
-void CloseSandbox();
-void SetDefaultValue(HKEY root, const std::wstring &path, const wchar_t *value);
-// The three options in root's settings key; DeleteOptions removes the key.
-void PutOptions(HKEY root, DWORD hotkey, DWORD smartTimes, DWORD subdirCounts);
-void DeleteOptions(HKEY root);
-// The per-user options as saved: "0x12 0 1" ("-" for a missing value), or
-// "none" without the key.
-std::wstring SavedOptions();
 
 // The foreground window the plug-in is told of: a window of another thread
 // (as the console's is), or one of its own thread.  The keyboard it is told
@@ -71,23 +58,6 @@ void ForgetShownWindows(bool waitForPaint);
 // ReleaseCopyKeys puts Ctrl up again.
 void CopyInShownWindows(bool copy);
 void ReleaseCopyKeys();
-
-// What the process holds, in fixed storage: a reading allocates nothing
-// that outlives it, so that the heap blocks counted are the runs' alone.
-// Leaked names what after holds more than before.
-enum { HELD_HANDLES = 8192 };
-struct Held {
-    int handleCount;
-    unsigned long long handles[HELD_HANDLES];
-    unsigned long gdiObjects;
-    unsigned long userObjects;
-    long long heapBlocks;
-};
-// withHandles false reads the heap blocks alone, which cost nothing, and
-// keeps the rest as held: for chaining one run's reading after into the
-// next run's before.
-void ReadHeld(Held *held, bool withHandles);
-std::string Leaked(const Held &before, const Held &after);
 
 // The system settings the window changes for a moment, and whether the
 // plug-in's thread is left attached to the foreground window's input.

@@ -7,7 +7,8 @@
 // outcomes the path allows for a failure of that call, and a window that
 // still opens shows, field by field, what it shows without a failure, or an
 // empty field, or "—", or what the path names as the text of a fact that
-// could only partly be had.
+// could only partly be had.  The paths are one table, a row a path, and
+// each path is a test of its own.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,18 +17,21 @@
 #include <wctype.h>
 
 #include <algorithm>
-
-#include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "dialog/resource_ids.h"
 #include "fault_harness.h"
 #include "fault_table.h"
+#include "settings/settings.h"
 #include "tests/support/clipboard.h"
+#include "tests/support/host_state.h"
+#include "tests/support/process_counters.h"
+#include "tests/support/registry_sandbox.h"
 #include "tests/support/shell_runner.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/host_state.h"
 
 namespace {
 
@@ -47,72 +51,127 @@ struct FieldText {
     std::wstring text;
 };
 
+// What is set before every run besides the options in memory (Ctrl-R, off,
+// counts on): options saved per user (Ctrl-Alt-Shift-W, a key of newer hosts
+// only, UTC, no counts) and per machine (Ctrl-E, off, no counts), or per
+// machine only, or none saved; with none saved, the plug-in's own thread in
+// front, a batch file running, or a text on the clipboard.
+enum Preparation {
+    NONE_SAVED, SAVED_PER_USER, SAVED_PER_MACHINE, OWN_THREAD_IN_FRONT, IN_A_BATCH_FILE, TEXT_ON_CLIPBOARD
+};
+
+// How a path enters the plug-in: loading; the command; the hotkey (Ctrl-R,
+// as Prepare sets it) at the end of a line, giving the keystroke's code
+// afterwards (0 when consumed); the command with Ctrl+C pressed in its
+// window, giving the command's result, and 100 more when the clipboard
+// keeps what it had, 200 more when it was emptied and the texts not placed;
+// the help.
+enum Entry { LOAD, COMMAND, HOTKEY, COPY_KEYS, HELP };
+
 struct Path {
-    const char *name;
-    std::function<void()> prepare;     // before every run, with nothing failing
-    std::function<int()> run;          // the path: its result
+    const char *test;                  // the name of its test
+    const char *name;                  // its name in the figures
+    Preparation prepare;               // before every run, with nothing failing
+    Entry entry;
+    std::wstring text;                 // the command's arguments, or the line
     std::vector<Outcome> outcomes;     // the first is the one without a failure
     std::vector<FieldText> shows = {};     // what the window shows without a failure
     std::vector<FieldText> mayShow = {};   // what a field may show after a failure, beside "" and "—"
     const char *from = nullptr;            // the first call failed; those before it fail on other paths
 };
 
+// A path as GoogleTest prints it: by its name.
+void PrintTo(const Path &path, std::ostream *out)
+{
+    *out << path.name;
+}
+
 const std::wstring Same = L"<as without a failure>";
 const std::wstring Prefix = L"Tirvalo plugin: ";
 const wchar_t StartOptions[] = L"Ctrl-R OFF ON";   // what Prepare sets
 const char Refusals[] = "QueryTrueName FindFirstFileW DialogBoxParamW";
 
-// The files the paths name.
-struct Files {
-    std::wstring folder, notes, program, directory, percent, address;
-} World;
-std::string SetUpProblem;
+// The files the paths name, made by MakeWorld.  A short folder: Wine's edit
+// control keeps a block (its line-break data) after every window whose full
+// name wraps, which would hide a block the plug-in leaves.
+const std::wstring Folder = L"C:\\tf" + std::to_wstring(GetCurrentProcessId());
+const std::wstring Notes = Folder + L"\\notes.tvt";
+const std::wstring Program = Folder + L"\\prog.exe";
+const std::wstring Directory = Folder + L"\\A Folder";
+const std::wstring Percent = Folder + L"\\50%%off.txt";   // 50%off.txt, as typed
+
+std::wstring FileAddress(std::wstring path)
+{
+    for (wchar_t &c : path) c = c == L'\\' ? L'/' : c;
+    return L"file:///" + path;
+}
 
 void MakeWorld()
 {
-    // A short folder: Wine's edit control keeps a block (its line-break
-    // data) after every window whose full name wraps, which would hide a
-    // block the plug-in leaves.
-    World.folder = L"C:\\tf" + std::to_wstring(GetCurrentProcessId());
-    RemoveTree(World.folder);
-    CreateDirectoryW(World.folder.c_str(), nullptr);
-    World.notes = World.folder + L"\\notes.tvt";
-    WriteBytes(World.notes, std::string(1536, 'n'));
-    WriteBytes(World.folder + L"\\descript.ion", "notes.tvt Meeting notes\r\n");
-    World.program = World.folder + L"\\prog.exe";
-    CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), World.program.c_str(), FALSE);
-    World.directory = World.folder + L"\\A Folder";
-    CreateDirectoryW(World.directory.c_str(), nullptr);
-    WriteBytes(World.directory + L"\\one.txt", "1");
-    CreateDirectoryW((World.directory + L"\\sub").c_str(), nullptr);
-    WriteBytes(World.folder + L"\\50%off.txt", "hello");
-    World.percent = World.folder + L"\\50%%off.txt";
-    World.address = L"file:///" + World.notes;
-    for (wchar_t &c : World.address) c = c == L'\\' ? L'/' : c;
+    RemoveTree(Folder);
+    CreateDirectoryW(Folder.c_str(), nullptr);
+    WriteBytes(Notes, std::string(1536, 'n'));
+    WriteBytes(Folder + L"\\descript.ion", "notes.tvt Meeting notes\r\n");
+    CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), Program.c_str(), FALSE);
+    CreateDirectoryW(Directory.c_str(), nullptr);
+    WriteBytes(Directory + L"\\one.txt", "1");
+    CreateDirectoryW((Directory + L"\\sub").c_str(), nullptr);
+    WriteBytes(Folder + L"\\50%off.txt", "hello");
 
-    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\.tvt", L"tvtfile");
-    SetDefaultValue(HKEY_CURRENT_USER, L"Software\\Classes\\tvtfile", L"Tirvalo Test Document");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvtfile\\shell\\open\\command",
-                    L"\"C:\\tvt.exe\" \"%1\"");
-    SetDefaultValue(HKEY_CLASSES_ROOT, L".exe", L"exefile");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile", L"Application");
-    SetDefaultValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile\\shell\\open\\command", L"\"%1\" %*");
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvt", L"tvtfile");
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\tvtfile", L"Tirvalo Test Document");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvtfile\\shell\\open\\command",
+                                L"\"C:\\tvt.exe\" \"%1\"");
+    RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, L".exe", L"exefile");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile", L"Application");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\exefile\\shell\\open\\command",
+                                L"\"%1\" %*");
 }
 
-enum Saved { SAVED_NONE, SAVED_PER_USER, SAVED_PER_MACHINE };
-
-// Options saved per user: Ctrl-Alt-Shift-W (a key of newer hosts only),
-// UTC, no counts; per machine: Ctrl-E, off, no counts.  In memory: Ctrl-R,
-// off, counts on.
-void Prepare(Saved saved, bool ownThreadInFront = false)
+// Sets what preparation names (the enum's comment), before every run.
+void Prepare(Preparation preparation)
 {
-    DeleteOptions(HKEY_CURRENT_USER);
-    DeleteOptions(HKEY_LOCAL_MACHINE);
-    if (saved == SAVED_PER_USER) PutOptions(HKEY_CURRENT_USER, 0x70011, 2, 0);
-    if (saved != SAVED_NONE) PutOptions(HKEY_LOCAL_MACHINE, 5, 0, 0);
+    RegistrySandbox::DeleteSettings(HKEY_CURRENT_USER);
+    RegistrySandbox::DeleteSettings(HKEY_LOCAL_MACHINE);
+    if (preparation == SAVED_PER_USER) RegistrySandbox::PutAll(HKEY_CURRENT_USER, 0x70011, 2, 0);
+    if (preparation == SAVED_PER_USER || preparation == SAVED_PER_MACHINE) {
+        RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 5, 0, 0);
+    }
     Plugin.tirvalo(L"ctrl-r /t:0 /c:1");
     KorrashClearCaptured();
-    PinForeground(ownThreadInFront);
+    PinForeground(preparation == OWN_THREAD_IN_FRONT);
+    if (preparation == IN_A_BATCH_FILE) HostTest::SetBatch(L"test.btm", L"7");
+    if (preparation == TEXT_ON_CLIPBOARD) PutClipboardText(L"kept");
+}
+
+// Runs path with the entry it names: its result.
+int RunPath(const Path &path)
+{
+    switch (path.entry) {
+    case LOAD:
+        return Plugin.initialize();
+    case COMMAND:
+        return Plugin.tirvalo(path.text.c_str());
+    case HOTKEY: {
+        KeystrokeRecord record = {};
+        record.keyCode = 0x12;   // Ctrl-R, the hotkey Prepare sets
+        record.line = path.text.c_str();
+        record.cursor = record.line + path.text.size();
+        Plugin.key(&record);
+        return record.keyCode;
+    }
+    case COPY_KEYS: {
+        CopyInShownWindows(true);
+        int result = Plugin.tirvalo(path.text.c_str());
+        CopyInShownWindows(false);
+        ReleaseCopyKeys();
+        std::wstring copy = ClipboardText();
+        return result + (copy == L"kept" ? 100 : copy == L"<none>" || copy.empty() ? 200 : 0);
+    }
+    case HELP:
+        break;
+    }
+    return Plugin.help(path.text.c_str());
 }
 
 std::wstring Between(const std::wstring &text, const wchar_t *before, const wchar_t *after)
@@ -121,6 +180,23 @@ std::wstring Between(const std::wstring &text, const wchar_t *before, const wcha
     if (start == std::wstring::npos) return L"?";
     start += wcslen(before);
     return text.substr(start, text.find(after, start) - start);
+}
+
+// The per-user options as saved: "0x12 0 1" ("-" for a missing value), or
+// "none" without the key.
+std::wstring SavedOptions()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_READ, &key) != 0) return L"none";
+    RegCloseKey(key);
+    std::wstring saved;
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; i++) {
+        long long value = RegistrySandbox::Saved((SettingsValue)i);
+        wchar_t text[16] = L"-";
+        if (value >= 0) wsprintfW(text, i == HOTKEY_VALUE ? L"0x%lx" : L"%lu", (unsigned long)value);
+        saved += (i > 0 ? L" " : L"") + std::wstring(text);
+    }
+    return saved;
 }
 
 // The options in memory, as the command reports them ("Ctrl-R OFF ON"),
@@ -133,21 +209,6 @@ std::wstring ReadState()
     KorrashClearCaptured();
     return Between(report, L"hotkey is ", L".\n") + L" " + Between(report, L"timestamps ", L",") + L" " +
            Between(report, L"counts ", L"\n") + L"; saved " + SavedOptions();
-}
-
-std::wstring State(const wchar_t *options, const wchar_t *saved = L"none")
-{
-    return std::wstring(options) + L"; saved " + saved;
-}
-
-std::wstring Report(const wchar_t *hotkeyLine, const wchar_t *times, const wchar_t *counts)
-{
-    return std::wstring(hotkeyLine) + L"\nSmart timestamps " + times + L", subdir counts " + counts + L"\n";
-}
-
-std::wstring Loaded(const wchar_t *hotkey)
-{
-    return L"Tirvalo v1.4.0 loaded; hotkey is " + std::wstring(hotkey) + L".\n";
 }
 
 // ---------------------------------------------------------------- one run
@@ -169,7 +230,7 @@ Held Before, After;
 // is read again around the run alone.
 void RunOnce(const Path &path, int failAt, const char *call, RunResult *result, bool fresh)
 {
-    path.prepare();
+    Prepare(path.prepare);
     KorrashClearCaptured();
     KorrashResetBeeps();
     ForgetShownWindows(failAt < 0);
@@ -179,7 +240,7 @@ void RunOnce(const Path &path, int failAt, const char *call, RunResult *result, 
     Run.failAt = failAt > 0 ? failAt : 0;
     NoteRun(path.name, Run.failAt, call);
     Run.counting = true;
-    result->result = path.run();
+    result->result = RunPath(path);
     Run.counting = false;
     NoteRun(path.name, -1, call);
     ReadHeld(&After, true);
@@ -393,14 +454,158 @@ public:
 };
 ::testing::Environment *const FiguresEnvironment = ::testing::AddGlobalTestEnvironment(new Figures);
 
+
 // ---------------------------------------------------------------- the paths
-class FaultInjection : public HostTest {
+std::wstring State(const wchar_t *options, const wchar_t *saved = L"none")
+{
+    return std::wstring(options) + L"; saved " + saved;
+}
+const std::wstring StartState = State(StartOptions);   // as Prepare leaves them, none saved
+
+std::wstring Report(const wchar_t *hotkeyLine, const wchar_t *times, const wchar_t *counts)
+{
+    return std::wstring(hotkeyLine) + L"\nSmart timestamps " + times + L", subdir counts " + counts + L"\n";
+}
+
+std::wstring Loaded(const wchar_t *hotkey)
+{
+    return L"Tirvalo v1.4.0 loaded; hotkey is " + std::wstring(hotkey) + L".\n";
+}
+
+std::wstring Show(const std::wstring &file)
+{
+    return L"/f:\"" + file + L"\"";
+}
+
+// The window, or after a failure of one of refusals the beep and result
+// (2 from /F).
+std::vector<Outcome> WindowOrBeep(const char *refusals, int result = 2)
+{
+    return {{nullptr, 0, L"", L"", 0, StartState, true}, {refusals, result, L"", L"", 1, StartState, false}};
+}
+
+const std::wstring TooOld = Prefix + L"Korrash v11.00.48 or higher required!\r\n";
+const std::wstring NotWritten = Prefix + L"Error writing to registry\r\n";
+const wchar_t UserSaved[] = L"0x70011 2 0";   // as Prepare saves per user
+// What an error in a batch file writes: the file's name and line, then the
+// message (what goes to a handle the platform did not give is lost; a name
+// and line that cannot be asked for are left out).
+const std::wstring Where = L"test.btm [7]  ", Unknown = L"Unknown option \"/X\"\r\n";
+
+// What the window of notes.tvt shows: its description, size, type (per
+// user, with its name) and open command (per machine); without the type's
+// name when that cannot be read.
+const std::vector<FieldText> NotesFields = {
+    {IDC_FIELD_DESCRIPTION, L"Meeting notes"},
+    {IDC_FIELD_SIZE, L"1,536 bytes  (1.50 KB)"},
+    {IDC_LABEL_FILE_TYPE, L"User file type:"},
+    {IDC_FIELD_FILE_TYPE, L"tvtfile  (Tirvalo Test Document)"},
+    {IDC_FIELD_OPENS_WITH, L"\"C:\\tvt.exe\" \"%1\""},
+};
+const std::vector<FieldText> NotesPartly = {{IDC_FIELD_FILE_TYPE, L"tvtfile"}};
+std::vector<FieldText> NotesFieldsAnd(FieldText field)
+{
+    std::vector<FieldText> fields = NotesFields;
+    fields.push_back(field);
+    return fields;
+}
+
+const std::vector<Path> Paths = {
+    {"LoadingWithOptionsPerUser", "loading, options per user", SAVED_PER_USER, LOAD, L"",
+     {{nullptr, 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", UserSaved), false},
+      // the per-user key or its hotkey: the per-machine key
+      {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF", UserSaved), false},
+      // one of the other two values: as missing, 1
+      {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", UserSaved), false},
+      {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", UserSaved), false},
+      // the version probe: the classic keys, which lack the hotkey, so the defaults
+      {"ExpandVariables", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON", UserSaved), false},
+      // the version gate: refused
+      {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions, UserSaved), false},
+      // the question whether to announce: quiet
+      {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", UserSaved), false}}},
+    {"LoadingWithOptionsPerMachine", "loading, options per machine", SAVED_PER_MACHINE, LOAD, L"",
+     {{nullptr, 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF"), false},
+      {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
+      {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E ON OFF"), false},
+      {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF ON"), false},
+      {"ExpandVariables", -1, L"", TooOld, 0, StartState, false},
+      {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-E OFF OFF"), false}}},
+    {"LoadingWithoutOptions", "loading, no options", NONE_SAVED, LOAD, L"",
+     {{nullptr, 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
+      {"ExpandVariables", -1, L"", TooOld, 0, StartState, false},
+      {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Q ON ON"), false}}},
+    {"CommandSave", "/S", NONE_SAVED, COMMAND, L"/s",
+     {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"OFF", L"ON"), L"", 0, State(StartOptions, L"0x12 0 1"), false},
+      {"RegCreateKeyExW", 2, L"", Prefix + L"Error opening registry key\r\n", 0, StartState, false},
+      {"RegSetValueExW", 2, L"", NotWritten, 0, State(StartOptions, L"- - -"), false},
+      {"RegSetValueExW", 2, L"", NotWritten, 0, State(StartOptions, L"0x12 - -"), false},
+      {"RegSetValueExW", 2, L"", NotWritten, 0, State(StartOptions, L"0x12 0 -"), false}}},
+    {"CommandRestore", "/R", SAVED_PER_USER, COMMAND, L"/r",
+     {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", UserSaved), false},
+      {"RegOpenKeyExW RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-E.", L"OFF", L"OFF"), L"", 0, State(L"Ctrl-E OFF OFF", UserSaved), false},
+      {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"ON", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", UserSaved), false},
+      {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"ON"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", UserSaved), false}}},
+    {"CommandList", "/L", NONE_SAVED, COMMAND, L"/l", {{nullptr, 0, Same, L"", 0, StartState, false}}},
+    {"CommandKeyName", "a key name", NONE_SAVED, COMMAND, L"ctrl-w",
+     {{nullptr, 0, Report(L"Tirvalo hotkey set to Ctrl-W.", L"OFF", L"ON"), L"", 0, State(L"Ctrl-W OFF ON"), false}}},
+    {"CommandDisplayOptions", "/C and /T", NONE_SAVED, COMMAND, L"/c:0 /t:utc",
+     {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-R UTC OFF"), false}}},
+    {"CommandErrorInABatchFile", "an error in a batch file", IN_A_BATCH_FILE, COMMAND, L"/x",
+     {{nullptr, 1, L"", Prefix + Where + Unknown, 0, StartState, false},
+      {"GetStdHandle", 1, L"", Unknown, 0, StartState, false},
+      {"GetStdHandle", 1, L"", Prefix + Where, 0, StartState, false},
+      {"ExpandVariables", 1, L"", Prefix + Unknown, 0, StartState, false}}},
+    {"ShowFileWithTypeAndDescription", "/F on a file with a type and a description", NONE_SAVED, COMMAND, Show(Notes),
+     WindowOrBeep(Refusals), NotesFields, NotesPartly},
+    {"ShowProgramWithVersion", "/F on a program with a version", NONE_SAVED, COMMAND, Show(Program),
+     WindowOrBeep(Refusals),
+     {{IDC_FIELD_VERSION, L"1.2.3.4"}, {IDC_FIELD_DESCRIPTION, L"\u2014"},
+      {IDC_FIELD_FILE_TYPE, L"exefile  (Application)"}, {IDC_FIELD_OPENS_WITH, L"Executable file"}},
+     {{IDC_FIELD_FILE_TYPE, L"exefile"}}},
+    // A listing that fails shows the counts of a directory that cannot be listed.
+    {"ShowDirectory", "/F on a directory", NONE_SAVED, COMMAND, Show(Directory), WindowOrBeep(Refusals),
+     {{IDC_LABEL_SIZE, L"Contains:"}, {IDC_FIELD_SIZE, L"1 file, 1 subdir"}},
+     {{IDC_FIELD_SIZE, L"0 files, 0 subdirs"}}},
+    // An address that cannot be converted goes on as a name, which is not found.
+    {"ShowFileAddress", "/F on a file:/// address", NONE_SAVED, COMMAND, Show(FileAddress(Notes)),
+     WindowOrBeep("QueryTrueName FindFirstFileW DialogBoxParamW PathCreateFromUrlW QueryIsFileOrDirectory"),
+     NotesFields, NotesPartly},
+    {"ShowNameTypedWithDoubledPercent", "/F on a name typed with %%", NONE_SAVED, COMMAND, Show(Percent),
+     WindowOrBeep(Refusals), {{IDC_FIELD_SIZE, L"5 bytes"}}},
+    // The keystroke is consumed whatever happens: its code becomes 0.
+    {"HotkeyOnFileName", "the hotkey on a file name", NONE_SAVED, HOTKEY, L"list \"" + Notes + L"\"",
+     WindowOrBeep(Refusals, 0), NotesFieldsAnd({IDC_FIELD_FULL_NAME, Notes}), NotesPartly},
+    // The calls from the copy keys' start on: the window's, and the copy's.
+    // (A text that could not be read is copied empty, as the window shows
+    // what it could.)
+    {"CopyTheWindowsTexts", "Ctrl+C in the window", TEXT_ON_CLIPBOARD, COPY_KEYS, Show(Notes),
+     {{nullptr, 0, L"", L"", 0, StartState, true},
+      {Refusals, 102, L"", L"", 1, StartState, false},
+      // the text not made, or the clipboard not opened or emptied: it keeps what it had
+      {"GlobalAlloc GlobalLock OpenClipboard EmptyClipboard", 100, L"", L"", 1, StartState, true},
+      {"SetClipboardData", 200, L"", L"", 1, StartState, true},
+      // no copy keys for this window
+      {"SetWindowsHookExW GetAncestor", 100, L"", L"", 0, StartState, true}},
+     NotesFields, NotesPartly, "SetWindowsHookExW"},
+    {"Help", "Help", NONE_SAVED, HELP, L"tirvalo",
+     {{nullptr, -1, L"", L"", 0, StartState, true}, {"MessageBoxW", -1, L"", L"", 0, StartState, false}}},
+    // The calls before the window's foreground routine are those of /F on
+    // the same file, failed there.
+    {"WindowWithItsOwnThreadInFront", "the window, its own thread in front", OWN_THREAD_IN_FRONT, COMMAND, Show(Notes),
+     WindowOrBeep(Refusals), NotesFields, NotesPartly, "GetForegroundWindow"},
+};
+
+std::string SetUpProblem;
+std::unique_ptr<RegistrySandbox> Sandbox;
+
+class FaultInjection : public HostTest, public ::testing::WithParamInterface<Path> {
 public:
     static void SetUpTestSuite()
     {
         SetUpProblem = LoadPlugin();
         if (!SetUpProblem.empty()) return;
-        OpenSandbox();
+        Sandbox.reset(new RegistrySandbox);
         MakeWorld();
         StartStandIns();
         WatchWindows();
@@ -409,8 +614,8 @@ public:
     {
         if (SetUpProblem.empty()) {
             StopStandIns();
-            CloseSandbox();
-            RemoveTree(World.folder);
+            Sandbox.reset();
+            RemoveTree(Folder);
         }
         UnloadPlugin();
     }
@@ -420,222 +625,19 @@ protected:
     {
         HostTest::SetUp();
         ASSERT_EQ("", SetUpProblem);
-        Prepare(SAVED_NONE);
+        Prepare(NONE_SAVED);
         Plugin.initialize();   // a host of version 24: the newer keys
         KorrashClearCaptured();
         NoteSystemSettings();
     }
 };
 
-const std::wstring TooOld = Prefix + L"Korrash v11.00.48 or higher required!\r\n";
-
-TEST_F(FaultInjection, LoadingWithOptionsPerUser)
+TEST_P(FaultInjection, Path)
 {
-    const std::wstring saved = L"0x70011 2 0";
-    InjectEveryFault({"loading, options per user", [] { Prepare(SAVED_PER_USER); }, [] { return Plugin.initialize(); },
-                      {{nullptr, 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false},
-                       // the per-user key or its hotkey: the per-machine key
-                       {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF", saved.c_str()), false},
-                       // one of the other two values: as missing, 1
-                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", saved.c_str()), false},
-                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-Alt-Shift-W"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", saved.c_str()), false},
-                       // the version probe: the classic keys, which lack the hotkey, so the defaults
-                       {"ExpandVariables", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON", saved.c_str()), false},
-                       // the version gate: refused
-                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions, saved.c_str()), false},
-                       // the question whether to announce: quiet
-                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false}}});
+    InjectEveryFault(GetParam());
 }
 
-TEST_F(FaultInjection, LoadingWithOptionsPerMachine)
-{
-    InjectEveryFault({"loading, options per machine", [] { Prepare(SAVED_PER_MACHINE); }, [] { return Plugin.initialize(); },
-                      {{nullptr, 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF OFF"), false},
-                       {"RegOpenKeyExW RegQueryValueExW", 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
-                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E ON OFF"), false},
-                       {"RegQueryValueExW", 0, Loaded(L"Ctrl-E"), L"", 0, State(L"Ctrl-E OFF ON"), false},
-                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions), false},
-                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-E OFF OFF"), false}}});
-}
-
-TEST_F(FaultInjection, LoadingWithoutOptions)
-{
-    InjectEveryFault({"loading, no options", [] { Prepare(SAVED_NONE); }, [] { return Plugin.initialize(); },
-                      {{nullptr, 0, Loaded(L"Ctrl-Q"), L"", 0, State(L"Ctrl-Q ON ON"), false},
-                       {"ExpandVariables", -1, L"", TooOld, 0, State(StartOptions), false},
-                       {"ExpandVariables", 0, L"", L"", 0, State(L"Ctrl-Q ON ON"), false}}});
-}
-
-TEST_F(FaultInjection, CommandSave)
-{
-    const std::wstring written = Prefix + L"Error writing to registry\r\n";
-    InjectEveryFault({"/S", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/s"); },
-                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"OFF", L"ON"), L"", 0, State(StartOptions, L"0x12 0 1"), false},
-                       {"RegCreateKeyExW", 2, L"", Prefix + L"Error opening registry key\r\n", 0, State(StartOptions), false},
-                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"- - -"), false},
-                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"0x12 - -"), false},
-                       {"RegSetValueExW", 2, L"", written, 0, State(StartOptions, L"0x12 0 -"), false}}});
-}
-
-TEST_F(FaultInjection, CommandRestore)
-{
-    const std::wstring saved = L"0x70011 2 0";
-    InjectEveryFault({"/R", [] { Prepare(SAVED_PER_USER); }, [] { return Plugin.tirvalo(L"/r"); },
-                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC OFF", saved.c_str()), false},
-                       {"RegOpenKeyExW RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-E.", L"OFF", L"OFF"), L"", 0, State(L"Ctrl-E OFF OFF", saved.c_str()), false},
-                       {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"ON", L"OFF"), L"", 0, State(L"Ctrl-Alt-Shift-W ON OFF", saved.c_str()), false},
-                       {"RegQueryValueExW", 0, Report(L"Tirvalo hotkey is Ctrl-Alt-Shift-W.", L"UTC", L"ON"), L"", 0, State(L"Ctrl-Alt-Shift-W UTC ON", saved.c_str()), false}}});
-}
-
-TEST_F(FaultInjection, CommandList)
-{
-    InjectEveryFault({"/L", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/l"); },
-                      {{nullptr, 0, Same, L"", 0, State(StartOptions), false}}});
-}
-
-TEST_F(FaultInjection, CommandKeyName)
-{
-    InjectEveryFault({"a key name", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"ctrl-w"); },
-                      {{nullptr, 0, Report(L"Tirvalo hotkey set to Ctrl-W.", L"OFF", L"ON"), L"", 0, State(L"Ctrl-W OFF ON"), false}}});
-}
-
-TEST_F(FaultInjection, CommandDisplayOptions)
-{
-    InjectEveryFault({"/C and /T", [] { Prepare(SAVED_NONE); }, [] { return Plugin.tirvalo(L"/c:0 /t:utc"); },
-                      {{nullptr, 0, Report(L"Tirvalo hotkey is Ctrl-R.", L"UTC", L"OFF"), L"", 0, State(L"Ctrl-R UTC OFF"), false}}});
-}
-
-TEST_F(FaultInjection, CommandErrorInABatchFile)
-{
-    // What goes to a handle the platform did not give is lost; a batch file's
-    // name and line that cannot be asked for are left out.
-    const std::wstring where = L"test.btm [7]  ", message = L"Unknown option \"/X\"\r\n";
-    InjectEveryFault({"an error in a batch file", [] { Prepare(SAVED_NONE); SetBatch(L"test.btm", L"7"); },
-                      [] { return Plugin.tirvalo(L"/x"); },
-                      {{nullptr, 1, L"", Prefix + where + message, 0, State(StartOptions), false},
-                       {"GetStdHandle", 1, L"", message, 0, State(StartOptions), false},
-                       {"GetStdHandle", 1, L"", Prefix + where, 0, State(StartOptions), false},
-                       {"ExpandVariables", 1, L"", Prefix + message, 0, State(StartOptions), false}}});
-}
-
-// /F on a name: the window, or the beep and result 2 after a failure of one
-// of refusals.
-Path ShowPath(const char *name, const std::wstring &file, const char *refusals, std::vector<FieldText> shows,
-              std::vector<FieldText> mayShow)
-{
-    const std::wstring arguments = L"/f:\"" + file + L"\"";
-    return {name, [] { Prepare(SAVED_NONE); }, [arguments] { return Plugin.tirvalo(arguments.c_str()); },
-            {{nullptr, 0, L"", L"", 0, State(StartOptions), true}, {refusals, 2, L"", L"", 1, State(StartOptions), false}},
-            std::move(shows), std::move(mayShow)};
-}
-
-// What the window of notes.tvt shows: its description, size, type (per
-// user, with its name) and open command (per machine).
-const std::vector<FieldText> NotesFields = {
-    {IDC_FIELD_DESCRIPTION, L"Meeting notes"},
-    {IDC_FIELD_SIZE, L"1,536 bytes  (1.50 KB)"},
-    {IDC_LABEL_FILE_TYPE, L"User file type:"},
-    {IDC_FIELD_FILE_TYPE, L"tvtfile  (Tirvalo Test Document)"},
-    {IDC_FIELD_OPENS_WITH, L"\"C:\\tvt.exe\" \"%1\""},
-};
-// ... and without the type's name when that cannot be read.
-const std::vector<FieldText> NotesPartly = {{IDC_FIELD_FILE_TYPE, L"tvtfile"}};
-
-TEST_F(FaultInjection, ShowFileWithTypeAndDescription)
-{
-    InjectEveryFault(ShowPath("/F on a file with a type and a description", World.notes, Refusals, NotesFields, NotesPartly));
-}
-
-TEST_F(FaultInjection, ShowProgramWithVersion)
-{
-    InjectEveryFault(ShowPath("/F on a program with a version", World.program, Refusals,
-                              {{IDC_FIELD_VERSION, L"1.2.3.4"}, {IDC_FIELD_DESCRIPTION, L"\u2014"},
-                               {IDC_FIELD_FILE_TYPE, L"exefile  (Application)"}, {IDC_FIELD_OPENS_WITH, L"Executable file"}},
-                              {{IDC_FIELD_FILE_TYPE, L"exefile"}}));
-}
-
-TEST_F(FaultInjection, ShowDirectory)
-{
-    // A listing that fails shows the counts of a directory that cannot be listed.
-    InjectEveryFault(ShowPath("/F on a directory", World.directory, Refusals,
-                              {{IDC_LABEL_SIZE, L"Contains:"}, {IDC_FIELD_SIZE, L"1 file, 1 subdir"}},
-                              {{IDC_FIELD_SIZE, L"0 files, 0 subdirs"}}));
-}
-
-TEST_F(FaultInjection, ShowFileAddress)
-{
-    // An address that cannot be converted goes on as a name, which is not found.
-    InjectEveryFault(ShowPath("/F on a file:/// address", World.address,
-                              "QueryTrueName FindFirstFileW DialogBoxParamW PathCreateFromUrlW QueryIsFileOrDirectory",
-                              NotesFields, NotesPartly));
-}
-
-TEST_F(FaultInjection, ShowNameTypedWithDoubledPercent)
-{
-    InjectEveryFault(ShowPath("/F on a name typed with %%", World.percent, Refusals, {{IDC_FIELD_SIZE, L"5 bytes"}}, {}));
-}
-
-TEST_F(FaultInjection, HotkeyOnFileName)
-{
-    const std::wstring line = L"list \"" + World.notes + L"\"";
-    std::vector<FieldText> shows = NotesFields;
-    shows.push_back({IDC_FIELD_FULL_NAME, World.notes});
-    // The keystroke is consumed whatever happens: its code becomes 0.
-    InjectEveryFault({"the hotkey on a file name", [] { Prepare(SAVED_NONE); },
-                      [line] {
-                          KeystrokeRecord record = {};
-                          record.keyCode = 0x12;   // Ctrl-R, the hotkey Prepare sets
-                          record.line = line.c_str();
-                          record.cursor = record.line + line.size();
-                          Plugin.key(&record);
-                          return record.keyCode;
-                      },
-                      {{nullptr, 0, L"", L"", 0, State(StartOptions), true}, {Refusals, 0, L"", L"", 1, State(StartOptions), false}},
-                      shows, NotesPartly});
-}
-
-TEST_F(FaultInjection, CopyTheWindowsTexts)
-{
-    // The calls from the copy keys' start on: the window's, and the copy's.
-    // The result of /F, and 100 more when the clipboard keeps what it had,
-    // 200 more when it was emptied and the texts not placed.  (A text that
-    // could not be read is copied empty, as the window shows what it could.)
-    const std::wstring arguments = L"/f:\"" + World.notes + L"\"";
-    const std::wstring state = State(StartOptions);
-    Path path = {"Ctrl+C in the window", [] { Prepare(SAVED_NONE); PutClipboardText(L"kept"); },
-                 [arguments] {
-                     CopyInShownWindows(true);
-                     int result = Plugin.tirvalo(arguments.c_str());
-                     CopyInShownWindows(false);
-                     ReleaseCopyKeys();
-                     std::wstring copy = ClipboardText();
-                     return result + (copy == L"kept" ? 100 : copy == L"<none>" || copy.empty() ? 200 : 0);
-                 },
-                 {{nullptr, 0, L"", L"", 0, state, true},
-                  {Refusals, 102, L"", L"", 1, state, false},
-                  // the text not made, or the clipboard not opened or emptied: it keeps what it had
-                  {"GlobalAlloc GlobalLock OpenClipboard EmptyClipboard", 100, L"", L"", 1, state, true},
-                  {"SetClipboardData", 200, L"", L"", 1, state, true},
-                  // no copy keys for this window
-                  {"SetWindowsHookExW GetAncestor", 100, L"", L"", 0, state, true}},
-                 NotesFields, NotesPartly, "SetWindowsHookExW"};
-    InjectEveryFault(path);
-}
-
-TEST_F(FaultInjection, Help)
-{
-    InjectEveryFault({"Help", [] { Prepare(SAVED_NONE); }, [] { return Plugin.help(L"tirvalo"); },
-                      {{nullptr, -1, L"", L"", 0, State(StartOptions), true}, {"MessageBoxW", -1, L"", L"", 0, State(StartOptions), false}}});
-}
-
-TEST_F(FaultInjection, WindowWithItsOwnThreadInFront)
-{
-    // The calls before the window's foreground routine are those of /F on
-    // the same file, failed there.
-    Path path = ShowPath("the window, its own thread in front", World.notes, Refusals, NotesFields, NotesPartly);
-    path.prepare = [] { Prepare(SAVED_NONE, true); };
-    path.from = "GetForegroundWindow";
-    InjectEveryFault(path);
-}
+INSTANTIATE_TEST_SUITE_P(, FaultInjection, ::testing::ValuesIn(Paths),
+                         [](const ::testing::TestParamInfo<Path> &info) { return std::string(info.param.test); });
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "frame/host_api.h"
+#include "tests/support/import_table.h"
 
 const char StartUpOnly[] = "the C runtime's start-up and exit: never on a path";
 
@@ -201,14 +202,6 @@ bool IsRuntimeDll(const char *dll)
            _strnicmp(dll, "api-ms-win-", 11) == 0;
 }
 
-void WriteSlot(void **slot, void *value)
-{
-    DWORD protection;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-}
-
 }  // namespace
 
 #define ROW_FAILING(dll, function, value, error, text) \
@@ -231,33 +224,19 @@ int FaultRow(const char *function)
 
 std::string InstallFaultWrappers(HMODULE module)
 {
-    BYTE *base = (BYTE *)module;
-    auto *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    DWORD directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     std::string missing;
-
-    for (auto *import = (IMAGE_IMPORT_DESCRIPTOR *)(base + directory); directory != 0 && import->Name != 0;
-         import++) {
-        const char *dll = (const char *)(base + import->Name);
-        auto *names = (IMAGE_THUNK_DATA *)(base + import->OriginalFirstThunk);
-        auto *slots = (IMAGE_THUNK_DATA *)(base + import->FirstThunk);
-        if (IsRuntimeDll(dll)) continue;
-        for (; names->u1.AddressOfData != 0; names++, slots++) {
-            const char *function =
-                IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
-                    ? "(by ordinal)"
-                    : (const char *)((IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData))->Name;
-            int row = FaultRow(function);
-            if (row < 0 || lstrcmpiA(FaultCalls[row].dll, dll) != 0 || SlotCount >= ROWS) {
-                missing += (missing.empty() ? "" : ", ") + std::string(dll) + "!" + function;
-                continue;
-            }
-            void **slot = (void **)&slots->u1.Function;
-            PassTo[row] = *slot;
-            Slots[SlotCount++] = {slot, *slot};
-            WriteSlot(slot, FaultCalls[row].wrapper);
+    ForEachImport(module, [&missing](const char *dll, const char *function, void **slot) {
+        int row = function != nullptr ? FaultRow(function) : -1;
+        if (IsRuntimeDll(dll)) return true;
+        if (row < 0 || lstrcmpiA(FaultCalls[row].dll, dll) != 0 || SlotCount >= ROWS) {
+            missing += (missing.empty() ? "" : ", ") + std::string(dll) + "!";
+            missing += function != nullptr ? function : "(by ordinal)";
+            return true;
         }
-    }
+        PassTo[row] = *slot;
+        Slots[SlotCount++] = {slot, WriteImportSlot(slot, FaultCalls[row].wrapper)};
+        return true;
+    });
     return missing;
 }
 
@@ -265,7 +244,7 @@ void RemoveFaultWrappers()
 {
     while (SlotCount > 0) {
         SlotCount--;
-        WriteSlot(Slots[SlotCount].slot, Slots[SlotCount].old);
+        WriteImportSlot(Slots[SlotCount].slot, Slots[SlotCount].old);
     }
 }
 

@@ -20,7 +20,6 @@
 #include "host/window_dump.h"
 #include "tests/support/locked_file.h"
 #include "press_hotkey.h"
-#include "tests/support/console_state.h"
 #include "tests/support/fileinfo_fixture.h"
 #include "tests/support/shell_runner.h"
 
@@ -32,8 +31,9 @@ namespace {
 // Writes a value of exactly size bytes into root's settings key: unlike
 // RegSetValueExW, the native call adds no terminator to a text value that
 // the caller left without one.
-void PutExact(HKEY root, const wchar_t *name, DWORD type, const void *data, DWORD size)
+void PutExact(HKEY root, SettingsValue which, DWORD type, const void *data, DWORD size)
 {
+    const wchar_t *name = SettingsValueNames[which];
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, SettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr));
@@ -51,8 +51,7 @@ protected:
     void SetUp() override
     {
         FileInfoTest::SetUp();
-        Settings.Hotkey = 17;
-        Settings.SubdirCounts = 1;
+        Settings = DefaultSettings;
     }
 
     // ShowFileInfo on name: its result, the full name its window showed
@@ -234,7 +233,7 @@ TEST_F(HostileTest, ManyAndLongArgumentsThroughTheShell)
 // that many low-order bytes of 0xFFFF0000, more make the value unreadable.
 TEST_F(HostileTest, SettingsOfEveryRegistryTypeAndEverySizeUpToEightBytes)
 {
-    ScratchRegistry registry;
+    RegistrySandbox registry;
     const DWORD types[] = {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,
                            REG_DWORD_BIG_ENDIAN, REG_LINK, REG_MULTI_SZ, REG_RESOURCE_LIST,
                            REG_FULL_RESOURCE_DESCRIPTOR, REG_RESOURCE_REQUIREMENTS_LIST, REG_QWORD};
@@ -251,9 +250,9 @@ TEST_F(HostileTest, SettingsOfEveryRegistryTypeAndEverySizeUpToEightBytes)
     for (DWORD type : types) {
         for (DWORD size = 0; size <= 8; size++) {
             // The hotkey of this type and size, the other two proper.
-            PutExact(HKEY_CURRENT_USER, L"Hotkey", type, hotkey, size);
-            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 0);
-            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SubdirCounts", 0);
+            PutExact(HKEY_CURRENT_USER, HOTKEY_VALUE, type, hotkey, size);
+            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SMART_TIMES_VALUE, 0);
+            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SUBDIR_COUNTS_VALUE, 0);
             Settings = {0x10017, 2, 1};
             int result = LoadSettings(0);
             if (size > 4) {
@@ -266,9 +265,9 @@ TEST_F(HostileTest, SettingsOfEveryRegistryTypeAndEverySizeUpToEightBytes)
                 EXPECT_EQ(SETTINGS_INVALID_HOTKEY, result) << type << "/" << size << ": " << work(hotkey, size);
             }
             // SmartTimes and SubdirCounts of this type and size.
-            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);
-            PutExact(HKEY_CURRENT_USER, L"SmartTimes", type, value, size);
-            PutExact(HKEY_CURRENT_USER, L"SubdirCounts", type, value, size);
+            RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x17);
+            PutExact(HKEY_CURRENT_USER, SMART_TIMES_VALUE, type, value, size);
+            PutExact(HKEY_CURRENT_USER, SUBDIR_COUNTS_VALUE, type, value, size);
             EXPECT_EQ(0, LoadSettings(0));
             int smart = work(value, size);
             EXPECT_EQ((unsigned)smart <= 2 ? smart : 1, Settings.SmartTimes) << type << "/" << size;
@@ -284,7 +283,7 @@ TEST_F(HostileTest, SettingsOfEveryRegistryTypeAndEverySizeUpToEightBytes)
 // kept; longer, the query fails and they are absent too.
 TEST_F(HostileTest, FileTypeValuesThatFillTheirBufferWithoutATerminator)
 {
-    ScratchRegistry registry;
+    RegistrySandbox registry;
     auto put = [](HKEY root, const std::wstring &path, const std::wstring &text) {
         HKEY key;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -299,13 +298,13 @@ TEST_F(HostileTest, FileTypeValuesThatFillTheirBufferWithoutATerminator)
         std::wstring big(units, L'v');
         // The class name itself.
         put(HKEY_CURRENT_USER, L"Software\\Classes\\.tvb", big);
-        ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, L".tvb", L"rootclass");
+        RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, L".tvb", L"rootclass");
         FileTypeSource source = 99;
         EXPECT_EQ(0, GetFileTypeInfo(Path(L"a.tvb").c_str(), &type[0], &command[0], &source));
         EXPECT_EQ(kept ? SourceUserClasses : SourceClassesRoot, source) << units;
         if (!kept) EXPECT_STREQ(L"rootclass", type.c_str()) << units;
         // The friendly name and the command of a class.
-        ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvc", L"tvcfile");
+        RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvc", L"tvcfile");
         put(HKEY_CURRENT_USER, L"Software\\Classes\\tvcfile", big);
         put(HKEY_CURRENT_USER, L"Software\\Classes\\tvcfile\\shell\\open\\command", big);
         EXPECT_EQ(0, GetFileTypeInfo(Path(L"a.tvc").c_str(), &type[0], &command[0], &source));

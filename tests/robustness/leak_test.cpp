@@ -13,10 +13,9 @@
 #include "fileinfo/fileinfo.h"
 #include "fileinfo/filetype.h"
 #include "fileinfo/formatters.h"
-#include "process_counters.h"
-#include "tests/support/console_state.h"
 #include "tests/support/fileinfo_fixture.h"
 #include "tests/support/locked_file.h"
+#include "tests/support/process_counters.h"
 #include "tests/support/press_keys.h"
 #include "window_closer.h"
 
@@ -29,18 +28,15 @@ protected:
     // Runs path once, then Repeats times more, and compares.
     void ExpectNoLeak(const char *what, const std::function<void()> &path)
     {
+        static OpenHandles handlesBefore, handlesAfter;
         path();
         ProcessCounters before = ReadProcessCounters();
-        HandleWatch watch;
+        ReadOpenHandles(&handlesBefore);
         for (int i = 0; i < Repeats; i++) path();
         ProcessCounters after = ReadProcessCounters();
-        EXPECT_EQ("", watch.Leaked()) << what;
-        ASSERT_TRUE(before.handles > 0 && before.gdiObjects > 0 && before.privateBytes > 0)
-            << Describe(before);
-        EXPECT_EQ(before.handles, after.handles) << what;
-        EXPECT_EQ(before.gdiObjects, after.gdiObjects) << what;
-        EXPECT_EQ(before.userObjects, after.userObjects) << what;
-        EXPECT_EQ(before.privateBytes, after.privateBytes) << what;
+        ReadOpenHandles(&handlesAfter);
+        EXPECT_EQ("", NewHandles(handlesBefore, handlesAfter)) << what;
+        EXPECT_EQ("", Changes(before, after)) << what;
     }
     // ShowFileInfo on name must give result.
     void ExpectShowNoLeak(const char *what, const std::wstring &name, int result)
@@ -83,7 +79,7 @@ TEST_F(LeakTest, ShowFileInfoOnEveryBranch)
 
 TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
 {
-    ScratchRegistry registry;
+    RegistrySandbox registry;
     const int savedHotkey = Settings.Hotkey;
     auto load = [](int expected) {
         return [expected] {
@@ -92,11 +88,11 @@ TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
         };
     };
     ExpectNoLeak("load: no key", load(SETTINGS_NOT_FOUND));
-    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 2);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SMART_TIMES_VALUE, 2);
     ExpectNoLeak("load: a user key without a hotkey", load(SETTINGS_NOT_FOUND));
     RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x10017, 0, 0);
     ExpectNoLeak("load: from the machine", load(0));
-    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x12345);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x12345);
     ExpectNoLeak("load: an invalid hotkey", load(SETTINGS_INVALID_HOTKEY));
     RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
     ExpectNoLeak("load: from the user", load(0));
@@ -126,13 +122,13 @@ TEST_F(LeakTest, LoadingAndSavingTheOptionsOnEveryBranch)
 
 TEST_F(LeakTest, FileTypesOnEveryBranch)
 {
-    ScratchRegistry registry;
-    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvu", L"tvufile");
-    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\tvufile", L"TVU Document");
-    ScratchRegistry::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvufile\\shell\\open\\command",
+    RegistrySandbox registry;
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.tvu", L"tvufile");
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\tvufile", L"TVU Document");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\tvufile\\shell\\open\\command",
                                 L"\"C:\\tvu.exe\" \"%1\"");
-    ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, L".tvr", L"tvrfile");
-    ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, L".tvl", std::wstring(4000, L'c').c_str());
+    RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, L".tvr", L"tvrfile");
+    RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, L".tvl", std::wstring(4000, L'c').c_str());
     std::wstring type(FILE_TYPE_CAPACITY, L'\0'), command(FILE_TYPE_CAPACITY, L'\0');
     auto find = [&](const std::wstring &path, int result, FileTypeSource source) {
         return [&, path, result, source] {

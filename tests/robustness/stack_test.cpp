@@ -67,8 +67,7 @@ TEST_F(StackTest, TheDeepestPathsLeaveHalfOfAOneMegabyteStack)
     MakeFile(L"folder\\one.txt");
     std::wstring url = L"file:///" + program;
     for (wchar_t &c : url) c = c == L'\\' ? L'/' : c;
-    Settings.Hotkey = 17;
-    Settings.SubdirCounts = 1;
+    Settings = DefaultSettings;
 
     const struct {
         const char *name;

@@ -1,6 +1,6 @@
 // Fixtures for the tests of real files and windows: a scratch folder of real
-// files, scratch registry class tables, the window template found in this
-// program, and the options restored after each test; with the import-table
+// files, the window template found in this program, and the options
+// restored after each test; with the registry sandbox and the import-table
 // substitution those tests fail platform calls with.
 #ifndef TIRVALO_TESTS_FILEINFO_FIXTURE_H
 #define TIRVALO_TESTS_FILEINFO_FIXTURE_H
@@ -13,6 +13,7 @@
 #include "frame/plugin.h"
 #include "host_state.h"
 #include "import_table.h"
+#include "registry_sandbox.h"
 #include "settings/settings.h"
 #include "temp_folder.h"
 
@@ -30,19 +31,6 @@ protected:
 
     std::wstring folder_;
     SettingsRecord savedSettings_;
-};
-
-// Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of
-// this process into three scratch keys, deleted afterwards.
-class ScratchRegistry {
-public:
-    ScratchRegistry();
-    ~ScratchRegistry();
-    // Sets the default value of root\path (a null value: creates the key only).
-    static void SetDefault(HKEY root, const std::wstring &path, const wchar_t *value);
-
-private:
-    HKEY keys_[3];
 };
 
 #endif

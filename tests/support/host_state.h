@@ -25,6 +25,7 @@ protected:
     }
     void TearDown() override { KorrashCapture(0); }
 
+public:   // also for the helpers the tests call
     static void SetVersion(const wchar_t *version, const wchar_t *build)
     {
         KorrashSetInternal(L"_4ver", version);

@@ -26,17 +26,17 @@ protected:
     }
     static void User(const std::wstring &key, const wchar_t *value)
     {
-        ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, value);
+        RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, value);
     }
     static void Machine(const std::wstring &key, const wchar_t *value)
     {
-        ScratchRegistry::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\" + key, value);
+        RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\" + key, value);
     }
     static void Root(const std::wstring &key, const wchar_t *value)
     {
-        ScratchRegistry::SetDefault(HKEY_CLASSES_ROOT, key, value);
+        RegistrySandbox::SetDefault(HKEY_CLASSES_ROOT, key, value);
     }
-    ScratchRegistry registry_;
+    RegistrySandbox registry_;
 };
 
 TEST_F(FileTypeTest, PerUserClassComesFirstAndItsNamesUserThenMachine)

@@ -41,6 +41,8 @@ protected:
     {
         FileInfoTest::SetUp();
         savedExtended_ = UseExtendedKeys;
+        UseExtendedKeys = 0;   // a classic host with the default options, unless a test says otherwise
+        Settings = DefaultSettings;
         file_ = MakeFile(L"notes.txt", "hello");
         line_ = L"list " + file_;
     }
@@ -76,8 +78,6 @@ protected:
 
 TEST_F(KeystrokeTest, DefaultHotkeyOpensTheWindowForTheWordAtTheCursor)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     Press(17);
     EXPECT_TRUE(Consumed());
     ASSERT_EQ(1u, windows_.size());
@@ -87,8 +87,6 @@ TEST_F(KeystrokeTest, DefaultHotkeyOpensTheWindowForTheWordAtTheCursor)
 
 TEST_F(KeystrokeTest, OtherKeystrokesPassUntouched)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     for (int code : {0x11 + 1, 0x10010, 0x20011, 0x1003B, -1}) {
         Press(code);
         EXPECT_EQ(code, record_.keyCode);
@@ -98,8 +96,6 @@ TEST_F(KeystrokeTest, OtherKeystrokesPassUntouched)
 
 TEST_F(KeystrokeTest, CtrlShiftHeldAddsItsMarkerBit)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     {
         HeldKeys held{VK_CONTROL, VK_SHIFT};
         Press(17);   // compared as 0x20011
@@ -118,7 +114,6 @@ TEST_F(KeystrokeTest, CtrlShiftHeldAddsItsMarkerBit)
 
 TEST_F(KeystrokeTest, CtrlAltHeldAddsItsMarkerBitAndShiftAltAddsNone)
 {
-    UseExtendedKeys = 0;
     Settings.Hotkey = 0x50010;   // Ctrl-Alt-Q
     {
         HeldKeys held{VK_CONTROL, VK_MENU};
@@ -136,7 +131,6 @@ TEST_F(KeystrokeTest, CtrlAltHeldAddsItsMarkerBitAndShiftAltAddsNone)
 
 TEST_F(KeystrokeTest, AllThreeModifiersOnAClassicHostAddNothing)
 {
-    UseExtendedKeys = 0;
     Settings.Hotkey = 0x1005E;   // Ctrl-F1
     {
         HeldKeys held{VK_CONTROL, VK_MENU, VK_SHIFT};
@@ -165,8 +159,6 @@ TEST_F(KeystrokeTest, AllThreeModifiersOnAnExtendedHostAddBothBits)
 
 TEST_F(KeystrokeTest, KeyNamesAreReadOnExtendedHostsOnly)
 {
-    Settings.Hotkey = 17;
-    UseExtendedKeys = 0;
     Press(0, L"Ctrl-Q");
     EXPECT_EQ(0, record_.keyCode);
     EXPECT_EQ(L"Ctrl-Q", std::wstring(nameBuffer_.c_str()));
@@ -189,7 +181,6 @@ TEST_F(KeystrokeTest, KeyNamesAreReadOnExtendedHostsOnly)
 TEST_F(KeystrokeTest, ACodeGivenMeansTheNameIsNotRead)
 {
     UseExtendedKeys = 1;
-    Settings.Hotkey = 17;
     Press(0x10010, L"Ctrl-Q");   // Alt-Q by code; the name says otherwise
     EXPECT_EQ(0x10010, record_.keyCode);
     EXPECT_EQ(L"Ctrl-Q", std::wstring(nameBuffer_.c_str()));
@@ -197,8 +188,6 @@ TEST_F(KeystrokeTest, ACodeGivenMeansTheNameIsNotRead)
 
 TEST_F(KeystrokeTest, AMatchIsConsumedWhateverTheWindowDid)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     line_ = L"list " + Path(L"missing.txt");
     Press(17);
     EXPECT_TRUE(Consumed());
@@ -221,8 +210,6 @@ TEST_F(KeystrokeTest, AMatchIsConsumedWhateverTheWindowDid)
 
 TEST_F(KeystrokeTest, TheWindowIsForTheWordUnderTheCursor)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     std::wstring other = MakeFile(L"other file.txt", "x");
     line_ = L"copy \"" + other + L"\" " + file_;
     record_ = KeystrokeRecord();
@@ -237,8 +224,6 @@ TEST_F(KeystrokeTest, TheWindowIsForTheWordUnderTheCursor)
 
 TEST_F(KeystrokeTest, AHotkeyChangedByTheCommandCountsAtTheNextKeystroke)
 {
-    UseExtendedKeys = 0;
-    Settings.Hotkey = 17;
     KorrashSetInternal(L"_4ver", L"23.01");
     ASSERT_EQ(0, tirvalo(L"ctrl-w"));
     Press(17);

@@ -1,16 +1,10 @@
 // The options in the registry: which key they come from, how values of
 // other sizes and ranges load, the messages of each failure, and saving,
-// with this process's HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE redirected
-// into scratch keys.
+// in the registry sandbox.
 #include <windows.h>
-#include <aclapi.h>
-#include <sddl.h>
 
 #include "tests/support/console_state.h"
-
-// The import-table slot through which the code under test calls
-// RegSetValueExW; a test swaps it to make one value's write fail.
-extern "C" void *__imp_RegSetValueExW;
+#include "tests/support/import_table.h"
 
 namespace {
 
@@ -21,14 +15,6 @@ protected:
         ConsoleTest::SetUp();
         UseTable(true);
         SetSettings(0x10017, 2, 0);   // Alt-I, UTC, no counts: unlike the defaults
-    }
-
-    // A value of the per-user key: its type and data, or false when missing.
-    static bool Stored(const wchar_t *name, DWORD *type, DWORD *value)
-    {
-        DWORD size = sizeof *value;
-        return RegGetValueW(HKEY_CURRENT_USER, SettingsKeyPath, name, RRF_RT_ANY, type, value,
-                            &size) == ERROR_SUCCESS;
     }
 
     RegistrySandbox registry_;
@@ -46,7 +32,7 @@ TEST_F(SettingsTest, NoKeyAtAllFailsQuietlyOrWithAMessage)
 
 TEST_F(SettingsTest, AllThreeComeFromTheMachineWhenTheUserHasNoHotkey)
 {
-    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"SmartTimes", 0);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, SMART_TIMES_VALUE, 0);
     RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 1);
     EXPECT_EQ(0, LoadSettings(1));
     ExpectSettings(0x1006B, 0, 1);
@@ -55,7 +41,7 @@ TEST_F(SettingsTest, AllThreeComeFromTheMachineWhenTheUserHasNoHotkey)
 
 TEST_F(SettingsTest, AllThreeComeFromTheUserWhenItHasAHotkey)
 {
-    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x17);
     RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 0);
     EXPECT_EQ(0, LoadSettings(1));
     ExpectSettings(0x17, 1, 1);   // the user's two missing values load as 1
@@ -109,9 +95,9 @@ TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
     const unsigned char zero[8] = {0, 0, 0, 0, 9, 9, 9, 9};
     RegistrySandbox::PutAll(HKEY_LOCAL_MACHINE, 0x1006B, 0, 0);
     for (DWORD size = 1; size <= 8; size++) {
-        RegistrySandbox::Put(HKEY_CURRENT_USER, L"Hotkey", REG_BINARY, bytes, size);
-        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SmartTimes", REG_BINARY, two, size);
-        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SubdirCounts", REG_BINARY, zero, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, HOTKEY_VALUE, REG_BINARY, bytes, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, SMART_TIMES_VALUE, REG_BINARY, two, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, SUBDIR_COUNTS_VALUE, REG_BINARY, zero, size);
         SetSettings(0x10017, 2, 0);
         int result = LoadSettings(0);
         if (size < 4) {
@@ -126,15 +112,15 @@ TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
         }
     }
     // A short SmartTimes or SubdirCounts keeps the high bytes of 0xFFFF0000.
-    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, L"Hotkey", 0x17);
+    RegistrySandbox::PutNumber(HKEY_CURRENT_USER, HOTKEY_VALUE, 0x17);
     for (DWORD size : {1u, 3u, 5u, 8u}) {
-        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SmartTimes", REG_BINARY, two, size);
-        RegistrySandbox::Put(HKEY_CURRENT_USER, L"SubdirCounts", REG_BINARY, zero, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, SMART_TIMES_VALUE, REG_BINARY, two, size);
+        RegistrySandbox::Put(HKEY_CURRENT_USER, SUBDIR_COUNTS_VALUE, REG_BINARY, zero, size);
         EXPECT_EQ(0, LoadSettings(0));
         ExpectSettings(0x17, 1, 1);
     }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SettingsKeyPath, L"Hotkey");
-    RegistrySandbox::Put(HKEY_CURRENT_USER, L"Hotkey", REG_BINARY, bytes, 5);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SettingsKeyPath, SettingsValueNames[HOTKEY_VALUE]);
+    RegistrySandbox::Put(HKEY_CURRENT_USER, HOTKEY_VALUE, REG_BINARY, bytes, 5);
     EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(0));
 }
 
@@ -145,14 +131,8 @@ TEST_F(SettingsTest, SaveCreatesTheKeyAndLoadReadsTheSameNumbersBack)
     SetSettings(0x7000E, 0, 1);
     EXPECT_EQ(0, SaveSettings());
     EXPECT_EQ(L"", Err());
-    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
-    const DWORD values[3] = {0x7000E, 0, 1};
-    for (int i = 0; i < 3; i++) {
-        DWORD type = 0, value = 0;
-        ASSERT_TRUE(Stored(names[i], &type, &value)) << i;
-        EXPECT_EQ((DWORD)REG_DWORD, type);
-        EXPECT_EQ(values[i], value);
-    }
+    const long long values[3] = {0x7000E, 0, 1};   // each a REG_DWORD
+    for (int i = 0; i < 3; i++) EXPECT_EQ(values[i], RegistrySandbox::Saved((SettingsValue)i)) << i;
     SetSettings(17, 1, 0);
     EXPECT_EQ(0, LoadSettings(1));
     ExpectSettings(0x7000E, 0, 1);
@@ -166,9 +146,7 @@ TEST_F(SettingsTest, SaveReportsAKeyItCannotOpenForWriting)
 
     EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings());
     EXPECT_EQ(L"Tirvalo plugin: Error opening registry key\r\n", Err());
-    DWORD type, value;
-    ASSERT_TRUE(Stored(L"Hotkey", &type, &value));
-    EXPECT_EQ(17u, value);
+    EXPECT_EQ(17, RegistrySandbox::Saved(HOTKEY_VALUE));
     ExpectSettings(0x10017, 2, 0);
 }
 
@@ -178,21 +156,13 @@ public:
     explicit FailingValueWrite(const wchar_t *name)
     {
         failName_ = name;
-        real_ = (SetValueFunction)__imp_RegSetValueExW;
-        Swap((void *)&Fail);
+        real_ = (SetValueFunction)ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)&Fail);
     }
-    ~FailingValueWrite() { Swap((void *)real_); }
+    ~FailingValueWrite() { ReplaceImport("advapi32.dll", "RegSetValueExW", (void *)real_); }
 
 private:
     typedef LONG(WINAPI *SetValueFunction)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD);
 
-    static void Swap(void *function)
-    {
-        DWORD old;
-        VirtualProtect(&__imp_RegSetValueExW, sizeof(void *), PAGE_READWRITE, &old);
-        __imp_RegSetValueExW = function;
-        VirtualProtect(&__imp_RegSetValueExW, sizeof(void *), old, &old);
-    }
     static LONG WINAPI Fail(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
                             DWORD size)
     {
@@ -210,21 +180,19 @@ FailingValueWrite::SetValueFunction FailingValueWrite::real_ = nullptr;
 // it: the values before it are written, those after it keep what they held.
 TEST_F(SettingsTest, SaveFailsWhenAnyValueCannotBeWritten)
 {
-    const wchar_t *names[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
     for (int failing = 0; failing < 3; failing++) {
         KorrashClearCaptured();
         RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
         SetSettings(0x10017, 2, 0);
         {
-            FailingValueWrite failure(names[failing]);
+            FailingValueWrite failure(SettingsValueNames[failing]);
             EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings()) << failing;
         }
         EXPECT_EQ(L"Tirvalo plugin: Error writing to registry\r\n", Err());
-        const DWORD before[3] = {17, 1, 1}, after[3] = {0x10017, 2, 0};
+        const long long before[3] = {17, 1, 1}, after[3] = {0x10017, 2, 0};
         for (int i = 0; i < 3; i++) {
-            DWORD type, value;
-            ASSERT_TRUE(Stored(names[i], &type, &value));
-            EXPECT_EQ(i < failing ? after[i] : before[i], value) << failing << "," << i;
+            EXPECT_EQ(i < failing ? after[i] : before[i], RegistrySandbox::Saved((SettingsValue)i))
+                << failing << "," << i;
         }
         ExpectSettings(0x10017, 2, 0);
     }

@@ -141,9 +141,9 @@ TEST_F(ShowFileInfoTest, FileWindowShowsEveryField)
 {
     MakeFile(L"descript.ion", "notes.txt My notes\r\n");
     std::wstring file = MakeFile(L"notes.txt", std::string(1536, 'x'), FILE_ATTRIBUTE_READONLY);
-    ScratchRegistry registry;
-    ScratchRegistry::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.txt", L"txtfile");
-    ScratchRegistry::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\txtfile", L"Text");
+    RegistrySandbox registry;
+    RegistrySandbox::SetDefault(HKEY_CURRENT_USER, L"Software\\Classes\\.txt", L"txtfile");
+    RegistrySandbox::SetDefault(HKEY_LOCAL_MACHINE, L"Software\\Classes\\txtfile", L"Text");
     WindowTexts window;
     ASSERT_EQ(0, Show(file.c_str(), &window));
 

@@ -1,16 +1,17 @@
 // What this process holds.  See process_counters.h.
 #include "process_counters.h"
 
+#include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-// The system handle list (information class 16), an entry for every handle
-// of every process.
+// An entry of the system handle list.
 struct SystemHandleEntry {
     ULONG processId;
     UCHAR objectType;
@@ -97,43 +98,27 @@ unsigned long long CommittedPrivateBytes()
     return total;
 }
 
-std::vector<BYTE> SystemHandles()
+// Calls take with each handle this process has open, from the system
+// handle list (information class 16): an entry for every handle of every
+// process.
+template <typename Take> void ForEachOpenHandle(Take take)
 {
     std::vector<BYTE> buffer(1 << 20);
     for (;;) {
         ULONG needed = 0;
         NTSTATUS status = NtQuerySystemInformation((SYSTEM_INFORMATION_CLASS)16, buffer.data(),
                                                    (ULONG)buffer.size(), &needed);
-        if (status == 0) return buffer;
-        if (buffer.size() >= (64u << 20)) return {};
+        if (status == 0) break;
+        if (buffer.size() >= (64u << 20)) return;
         buffer.resize(buffer.size() * 2);
     }
-}
-
-std::string Grouped(unsigned long long value)
-{
-    std::string digits = std::to_string(value), result;
-    for (size_t i = 0; i < digits.size(); i++) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) result += ',';
-        result += digits[i];
-    }
-    return result;
-}
-
-}  // namespace
-
-std::set<unsigned long long> OpenHandles()
-{
-    std::set<unsigned long long> handles;
-    std::vector<BYTE> buffer = SystemHandles();
-    if (buffer.empty()) return handles;
     const SystemHandleList *list = (const SystemHandleList *)buffer.data();
     for (ULONG i = 0; i < list->count; i++) {
-        if (list->entries[i].processId == GetCurrentProcessId()) handles.insert(list->entries[i].handle);
+        if (list->entries[i].processId == GetCurrentProcessId()) take(list->entries[i].handle);
     }
-    return handles;
 }
 
+// The kind of object a handle stands for ("Key", "File", ...).
 std::string HandleKind(unsigned long long handle)
 {
     union {
@@ -148,17 +133,17 @@ std::string HandleKind(unsigned long long handle)
     return std::string(name.Buffer, name.Buffer + name.Length / sizeof(wchar_t));
 }
 
-std::string HandleWatch::Leaked() const
+std::string Grouped(unsigned long long value)
 {
-    std::string leaked;
-    for (unsigned long long handle : OpenHandles()) {
-        if (before_.count(handle) != 0) continue;
-        char value[32];
-        snprintf(value, sizeof value, " 0x%llx", handle);
-        leaked += (leaked.empty() ? "" : ", ") + HandleKind(handle) + value;
+    std::string digits = std::to_string(value), result;
+    for (size_t i = 0; i < digits.size(); i++) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) result += ',';
+        result += digits[i];
     }
-    return leaked;
+    return result;
 }
+
+}  // namespace
 
 ProcessCounters ReadGuiCounters()
 {
@@ -184,7 +169,9 @@ ProcessCounters ReadProcessCounters()
     ProcessCounters counters = ReadGuiCounters();
     HANDLE self = GetCurrentProcess();
     DWORD handles = 0;
-    if (!GetProcessHandleCount(self, &handles) || handles == 0) handles = (DWORD)OpenHandles().size();
+    if (!GetProcessHandleCount(self, &handles) || handles == 0) {
+        ForEachOpenHandle([&handles](USHORT) { handles++; });
+    }
     counters.handles = handles;
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
@@ -200,4 +187,77 @@ std::string Describe(const ProcessCounters &counters)
     return "handles " + std::to_string(counters.handles) + ", GDI " +
            std::to_string(counters.gdiObjects) + ", USER " + std::to_string(counters.userObjects) +
            ", private bytes " + Grouped(counters.privateBytes);
+}
+
+std::string Changes(const ProcessCounters &before, const ProcessCounters &after)
+{
+    if (before.handles == 0 || before.gdiObjects == 0 || before.privateBytes == 0) {
+        return "not read: " + Describe(before);
+    }
+    std::string changes;
+    auto compare = [&](const char *what, unsigned long long first, unsigned long long then) {
+        if (first != then) changes += std::string(what) + " " + Grouped(first) + " then " + Grouped(then) + ", ";
+    };
+    compare("handles", before.handles, after.handles);
+    compare("GDI", before.gdiObjects, after.gdiObjects);
+    compare("USER", before.userObjects, after.userObjects);
+    compare("private bytes", before.privateBytes, after.privateBytes);
+    return changes;
+}
+
+long long BusyHeapBlocks()
+{
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    long long busy = 0;
+    if (count == 0 || count > 64) return -1;
+    for (DWORD h = 0; h < count; h++) {
+        PROCESS_HEAP_ENTRY entry = {};
+        if (!HeapLock(heaps[h])) return -1;
+        while (HeapWalk(heaps[h], &entry)) busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+        HeapUnlock(heaps[h]);
+    }
+    return busy;
+}
+
+void ReadOpenHandles(OpenHandles *handles)
+{
+    handles->count = 0;
+    ForEachOpenHandle([handles](USHORT handle) {
+        if (handles->count < MAX_OPEN_HANDLES) handles->values[handles->count++] = handle;
+    });
+}
+
+std::string NewHandles(const OpenHandles &before, const OpenHandles &after)
+{
+    std::string added;
+    for (int i = 0; i < after.count; i++) {
+        const unsigned long long *end = before.values + before.count;
+        if (std::find(before.values, end, after.values[i]) != end) continue;
+        char value[32];
+        snprintf(value, sizeof value, " 0x%llx", after.values[i]);
+        added += (added.empty() ? "" : ", ") + HandleKind(after.values[i]) + value;
+    }
+    return added;
+}
+
+void ReadHeld(Held *held, bool withHandles)
+{
+    if (withHandles) {
+        ReadOpenHandles(&held->handles);
+        held->gui = ReadGuiCounters();
+    }
+    held->heapBlocks = BusyHeapBlocks();   // last: every reading's own blocks are freed by now
+}
+
+std::string Leaked(const Held &before, const Held &after)
+{
+    std::string leaked = NewHandles(before.handles, after.handles);
+    auto more = [&leaked](long long first, long long then, const char *what) {
+        if (then > first) leaked += (leaked.empty() ? "" : ", ") + std::to_string(then - first) + what;
+    };
+    more(before.heapBlocks, after.heapBlocks, " heap blocks");
+    more(before.gui.gdiObjects, after.gui.gdiObjects, " GDI objects");
+    more(before.gui.userObjects, after.gui.userObjects, " USER objects");
+    return leaked;
 }
