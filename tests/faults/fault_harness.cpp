@@ -94,7 +94,20 @@ int Animation = 1;   // the minimize animation, on, as Windows sets it
 DWORD FirstTimeout = 0;   // the foreground lock timeout before the runs
 const DWORD RunsTimeout = 200000;   // Windows' own default; Wine's is 0, which a run sets
 
+HWND Terminal = nullptr;           // a visible window of the other thread
+HWND PseudoConsole = nullptr;      // hidden, empty, owned by Terminal
+Surroundings Around = VISIBLE_DESKTOP;
+
 HWND WINAPI StandInForegroundWindow() { return PinnedForeground; }
+HWND WINAPI StandInConsoleWindow() { return Around == PSEUDO_CONSOLE ? PseudoConsole : nullptr; }
+BOOL WINAPI StandInUserObjectInformation(HANDLE object, int index, void *data, DWORD size, DWORD *needed)
+{
+    BOOL read = GetUserObjectInformationW(object, index, data, size, needed);   // the platform's
+    if (read && index == UOI_FLAGS && Around == NO_VISIBLE_DESKTOP) {
+        ((USEROBJECTFLAGS *)data)->dwFlags &= ~WSF_VISIBLE;
+    }
+    return read;
+}
 SHORT WINAPI StandInAsyncKeyState(int) { return 0; }
 BOOL WINAPI StandInParametersInfo(UINT action, UINT parameter, void *data, UINT flags)
 {
@@ -116,8 +129,14 @@ DWORD WINAPI OtherThreadMain(void *ready)
 {
     MSG message;
     OtherThreadWindow = MakeWindow();
+    Terminal = CreateWindowExW(0, L"STATIC", L"terminal", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
+                               nullptr, nullptr, nullptr, nullptr);
+    PseudoConsole = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, Terminal, nullptr, nullptr,
+                                    nullptr);
     SetEvent((HANDLE)ready);
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    DestroyWindow(PseudoConsole);
+    DestroyWindow(Terminal);
     DestroyWindow(OtherThreadWindow);
     return 0;
 }
@@ -249,6 +268,8 @@ void StartStandIns()
     PassCallsTo("GetForegroundWindow", (void *)StandInForegroundWindow);
     PassCallsTo("GetAsyncKeyState", (void *)StandInAsyncKeyState);
     PassCallsTo("SystemParametersInfoW", (void *)StandInParametersInfo);
+    PassCallsTo("GetConsoleWindow", (void *)StandInConsoleWindow);
+    PassCallsTo("GetUserObjectInformationW", (void *)StandInUserObjectInformation);
 }
 
 void StopStandIns()
@@ -263,6 +284,11 @@ void StopStandIns()
 void PinForeground(bool ownThread)
 {
     PinnedForeground = ownThread ? OwnThreadWindow : OtherThreadWindow;
+}
+
+void SetSurroundings(Surroundings surroundings)
+{
+    Around = surroundings;
 }
 
 void WatchWindows()

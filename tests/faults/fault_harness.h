@@ -36,6 +36,13 @@ void StartStandIns();
 void StopStandIns();
 void PinForeground(bool ownThread);
 
+// Where the plug-in is told it runs: a visible desktop without a console
+// (a pipe's), a window station without a visible desktop (a service's), or
+// a pseudo console: hidden, without a client area, owned by a visible
+// window of another thread (a terminal program's).
+enum Surroundings { VISIBLE_DESKTOP, NO_VISIBLE_DESKTOP, PSEUDO_CONSOLE };
+void SetSurroundings(Surroundings surroundings);
+
 // The dialog windows opened on this thread, read as soon as their procedure
 // has filled them and closed with OK (again, until they are gone).
 enum { SHOWN_UNITS = 1024, SHOWN_CONTROLS = 40 };

@@ -55,9 +55,12 @@ struct FieldText {
 // counts on): options saved per user (Ctrl-Alt-Shift-W, a key of newer hosts
 // only, UTC, no counts) and per machine (Ctrl-E, off, no counts), or per
 // machine only, or none saved; with none saved, the plug-in's own thread in
-// front, a batch file running, or a text on the clipboard.
+// front, a batch file running, a text on the clipboard, no visible desktop
+// (the window's text is written, and judged as the window would be), or a
+// terminal's pseudo console.
 enum Preparation {
-    NONE_SAVED, SAVED_PER_USER, SAVED_PER_MACHINE, OWN_THREAD_IN_FRONT, IN_A_BATCH_FILE, TEXT_ON_CLIPBOARD
+    NONE_SAVED, SAVED_PER_USER, SAVED_PER_MACHINE, OWN_THREAD_IN_FRONT, IN_A_BATCH_FILE, TEXT_ON_CLIPBOARD,
+    NO_DESKTOP, IN_A_TERMINAL
 };
 
 // How a path enters the plug-in: loading; the command; the hotkey (Ctrl-R,
@@ -142,6 +145,31 @@ void Prepare(Preparation preparation)
     PinForeground(preparation == OWN_THREAD_IN_FRONT);
     if (preparation == IN_A_BATCH_FILE) HostTest::SetBatch(L"test.btm", L"7");
     if (preparation == TEXT_ON_CLIPBOARD) PutClipboardText(L"kept");
+    SetSurroundings(preparation == NO_DESKTOP      ? NO_VISIBLE_DESKTOP
+                    : preparation == IN_A_TERMINAL ? PSEUDO_CONSOLE
+                                                   : VISIBLE_DESKTOP);
+}
+
+// The window's text, written where no window can be seen, read back as the
+// window it stands for: its caption, and each label with its field.
+void ReadWrittenWindow(std::wstring *out)
+{
+    size_t at = out->find(L"\r\n");
+    if (at == std::wstring::npos) return;
+    ShownCount = 1;
+    lstrcpynW(Shown.caption, out->substr(0, at).c_str(), SHOWN_UNITS);
+    Shown.controls = 0;
+    for (int line = 0; (at += 2) < out->size() && Shown.controls + 2 <= SHOWN_CONTROLS; line++) {
+        size_t tab = out->find(L'\t', at), end = out->find(L"\r\n", at);
+        if (tab > end || end == std::wstring::npos) break;
+        const std::wstring texts[2] = {out->substr(at, tab - at), out->substr(tab + 1, end - tab - 1)};
+        for (int field = 0; field < 2; field++) {
+            Shown.ids[Shown.controls] = (field ? IDC_FIELD_FULL_NAME : IDC_LABEL_FULL_NAME) + line;
+            lstrcpynW(Shown.texts[Shown.controls++], texts[field].c_str(), SHOWN_UNITS);
+        }
+        at = end;
+    }
+    out->clear();
 }
 
 // Runs path with the entry it names: its result.
@@ -245,6 +273,7 @@ void RunOnce(const Path &path, int failAt, const char *call, RunResult *result, 
     NoteRun(path.name, -1, call);
     ReadHeld(&After, true);
     result->out = KorrashCaptured(1);
+    if (path.prepare == NO_DESKTOP && path.entry == COMMAND) ReadWrittenWindow(&result->out);
     result->err = KorrashCaptured(2);
     result->beeps = KorrashBeepCount();
     result->windows = ShownCount;
@@ -594,6 +623,14 @@ const std::vector<Path> Paths = {
     // the same file, failed there.
     {"WindowWithItsOwnThreadInFront", "the window, its own thread in front", OWN_THREAD_IN_FRONT, COMMAND, Show(Notes),
      WindowOrBeep(Refusals), NotesFields, NotesPartly, "GetForegroundWindow"},
+    // Where no window can be seen: the texts written.  (A desktop the system
+    // cannot tell of counts as visible: those calls fail on the other paths.)
+    {"ShowFileWithoutADesktop", "/F where no window can be seen", NO_DESKTOP, COMMAND, Show(Notes),
+     WindowOrBeep("QueryTrueName FindFirstFileW"), NotesFields, NotesPartly, "QueryTrueName"},
+    // The owner chosen for a pseudo console; the calls after it are those of
+    // /F on the same file, failed there too.
+    {"ShowFileInATerminal", "/F in a terminal's pseudo console", IN_A_TERMINAL, COMMAND, Show(Notes),
+     WindowOrBeep(Refusals), NotesFields, NotesPartly, "GetConsoleWindow"},
 };
 
 std::string SetUpProblem;
