@@ -193,14 +193,17 @@ void FileTypeStep(Floor *floor)
     }
 }
 
-/* The host's file test, the version of a program or library, and the
-** console window that owns the window. */
+/* The version of a program or library, after the host's file test; the
+** questions whether a window can be seen here, and the console window that
+** owns the window. */
 void VersionStep(Floor *floor)
 {
-    DWORD ignored = 0, size;
+    DWORD ignored = 0, size, session = 0;
+    USEROBJECTFLAGS flags;
     void *block;
-    if (GetFileAttributesW(floor->full) != INVALID_FILE_ATTRIBUTES && floor->extension != nullptr &&
-        (lstrcmpiW(floor->extension, L".exe") == 0 || lstrcmpiW(floor->extension, L".dll") == 0)) {
+    if (floor->extension != nullptr &&
+        (lstrcmpiW(floor->extension, L".exe") == 0 || lstrcmpiW(floor->extension, L".dll") == 0) &&
+        GetFileAttributesW(floor->full) != INVALID_FILE_ATTRIBUTES) {
         size = GetFileVersionInfoSizeW(floor->full, &ignored);
         block = size != 0 ? HeapAlloc(GetProcessHeap(), 0, size) : nullptr;
         if (block != nullptr) {
@@ -212,6 +215,8 @@ void VersionStep(Floor *floor)
             HeapFree(GetProcessHeap(), 0, block);
         }
     }
+    Sink += GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &ignored);
+    Sink += ProcessIdToSessionId(GetCurrentProcessId(), &session);
     Sink += (long long)(INT_PTR)GetConsoleWindow();
 }
 
@@ -227,7 +232,7 @@ const struct {
     {"three timestamps: conversion, GetDateFormatW, GetTimeFormatW", TimesStep},
     {"owner: CreateFileW, GetSecurityInfo, LookupAccountSidW", OwnerStep},
     {"file type: GetFileAttributesW (the host), registry", FileTypeStep},
-    {"version: GetFileAttributesW (the host), GetFileVersionInfo(Size)W", VersionStep},
+    {"version: GetFileAttributesW (the host), GetFileVersionInfo(Size)W; the window station", VersionStep},
 };
 enum { FLOOR_STEPS = sizeof FloorSteps / sizeof FloorSteps[0] };
 
