@@ -6,7 +6,6 @@
 ** same texts.
 */
 #include "frame/host_api.h"
-#include "frame/text.h"
 #include "info_dialog.h"
 
 /* The labels as the template has them, in its order. */
