@@ -210,7 +210,7 @@ add_dependencies(robustness_tests version_sample file_locker Tirvalo korrash_she
 add_test(NAME many_entries.setup
   COMMAND ${CMAKE_SOURCE_DIR}/tests/make-entries.sh ${CMAKE_BINARY_DIR}/many-entries)
 set_tests_properties(many_entries.setup PROPERTIES FIXTURES_SETUP many_entries)
-# The soak of windows takes about four minutes (its limit is ten, for a loaded
+# The soak of windows takes four to five minutes (its limit is ten, for a loaded
 # machine): it starts first, in a lane of its own.
 gtest_discover_tests(robustness_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   TEST_FILTER SoakTest.TwoThousandWindowsLeaveNothingBehind ${WINE_TEST} TIMEOUT 600 COST 1000)
