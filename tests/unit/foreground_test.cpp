@@ -136,22 +136,25 @@ void WithAnotherThreadInFront(const std::function<void(DWORD)> &body)
     CloseHandle(ready);
 }
 
+// The settings written while another thread's window is in front.
+const std::vector<std::pair<UINT, UINT_PTR>> OtherThreadInFrontCalls = {
+    {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
+    {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
+
 TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
 {
     WithAnotherThreadInFront([&](DWORD) { ShowAndCheck(); });
-    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
-        {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
-        {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
-    EXPECT_EQ(expected, Calls);
+    EXPECT_EQ(OtherThreadInFrontCalls, Calls);
 }
 
 typedef BOOL(WINAPI *AttachFunction)(DWORD, DWORD, BOOL);
 AttachFunction RealAttach = nullptr;
-int Detaches = 0;
+int Attaches = 0, Detaches = 0;
 
-// Fails the first detaching.
+// Counts the attaching and detaching, and fails the first detaching.
 BOOL WINAPI FailingFirstDetach(DWORD from, DWORD to, BOOL attach)
 {
+    if (attach) Attaches++;
     if (!attach && ++Detaches == 1) return FALSE;
     return RealAttach(from, to, attach);
 }
@@ -171,14 +174,6 @@ TEST_F(ForegroundTest, WhatFailsToBePutBackIsPutBackOnceMore)
     EXPECT_FALSE(FailPutBack[0] || FailPutBack[1]);   // both failed once
 }
 
-int Attaches = 0;
-
-BOOL WINAPI CountingAttach(DWORD from, DWORD to, BOOL attach)
-{
-    Attaches++;
-    return RealAttach(from, to, attach);
-}
-
 // A foreground window of another program that no longer answers: the input
 // is not attached to it, or this thread would hang with it; the window
 // still opens and both settings are put back.
@@ -189,15 +184,13 @@ TEST_F(ForegroundTest, AForegroundWindowThatDoesNotAnswerIsNotAttachedTo)
     DWORD owner = 0;
     GetWindowThreadProcessId(GetForegroundWindow(), &owner);
     ASSERT_NE(GetCurrentProcessId(), owner);
-    RealAttach = (AttachFunction)ReplaceImport("user32.dll", "AttachThreadInput", (void *)CountingAttach);
+    Attaches = Detaches = 0;
+    RealAttach = (AttachFunction)ReplaceImport("user32.dll", "AttachThreadInput", (void *)FailingFirstDetach);
     ASSERT_NE(nullptr, RealAttach);
     ShowAndCheck();
     ReplaceImport("user32.dll", "AttachThreadInput", (void *)RealAttach);
-    EXPECT_EQ(0, Attaches);
-    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
-        {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
-        {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
-    EXPECT_EQ(expected, Calls);
+    EXPECT_EQ(0, Attaches + Detaches);
+    EXPECT_EQ(OtherThreadInFrontCalls, Calls);
 }
 
 TEST_F(ForegroundTest, SettingsThatCannotBeReadAreNeverChanged)

@@ -15,11 +15,14 @@ namespace {
 typedef HANDLE(WINAPI *FindFirstFunction)(const wchar_t *, WIN32_FIND_DATAW *);
 FindFirstFunction RealFindFirst = nullptr;
 int Searches = 0;
+DWORD NotOnDisk = 0;   // attributes the search adds: a file of a cloud-files provider
 
 HANDLE WINAPI CountingFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
 {
     Searches++;
-    return RealFindFirst(name, entry);
+    HANDLE search = RealFindFirst(name, entry);
+    entry->dwFileAttributes |= NotOnDisk;
+    return search;
 }
 
 // Wine names every volume NTFS; the other answers come from here.
@@ -351,17 +354,9 @@ TEST_F(ShowFileInfoTest, TheWindowIsPlacedOnTheWindowTheUserSees)
     DestroyWindow(terminal);
 }
 
-DWORD NotOnDisk = 0;   // attributes the search adds: a file of a cloud-files provider
 int VersionQuestions = 0;
 typedef DWORD(WINAPI *VersionSizeFunction)(const wchar_t *, DWORD *);
 VersionSizeFunction RealVersionSize = nullptr;
-
-HANDLE WINAPI FindFirstOfCloud(const wchar_t *name, WIN32_FIND_DATAW *entry)
-{
-    HANDLE search = RealFindFirst(name, entry);
-    entry->dwFileAttributes |= NotOnDisk;
-    return search;
-}
 
 DWORD WINAPI CountingVersionSize(const wchar_t *path, DWORD *handle)
 {
@@ -375,7 +370,7 @@ DWORD WINAPI CountingVersionSize(const wchar_t *path, DWORD *handle)
 TEST_F(ShowFileInfoTest, ProgramsNotOnTheDiskAreNotReadForTheirVersion)
 {
     std::wstring program = Program(L"prog.exe");
-    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)FindFirstOfCloud);
+    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)CountingFindFirst);
     RealVersionSize = (VersionSizeFunction)ReplaceImport("version.dll", "GetFileVersionInfoSizeW",
                                                          (void *)CountingVersionSize);
     ASSERT_TRUE(RealFindFirst != nullptr && RealVersionSize != nullptr);
