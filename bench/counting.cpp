@@ -6,6 +6,7 @@
 #include <aclapi.h>
 #include <psapi.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "counting.h"
 #include "tests/support/import_table.h"
@@ -111,6 +112,7 @@ const Import Imports[] = {
     KERNEL_IMPORT(COUNT_GET_FULL_PATH_NAME, decltype(&GetFullPathNameW), GetFullPathNameW),
     KERNEL_IMPORT(COUNT_GET_VOLUME_INFORMATION, decltype(&GetVolumeInformationW), GetVolumeInformationW),
     KERNEL_IMPORT(COUNT_FIND_FIRST_FILE, decltype(&FindFirstFileW), FindFirstFileW),
+    KERNEL_IMPORT(COUNT_FIND_FIRST_FILE_EX, decltype(&FindFirstFileExW), FindFirstFileExW),
     KERNEL_IMPORT(COUNT_FIND_NEXT_FILE, decltype(&FindNextFileW), FindNextFileW),
     KERNEL_IMPORT(COUNT_GET_FILE_ATTRIBUTES, decltype(&GetFileAttributesW), GetFileAttributesW),
     KERNEL_IMPORT(COUNT_CREATE_FILE, decltype(&CreateFileW), CreateFileW),
@@ -144,7 +146,7 @@ const Import Imports[] = {
 };
 
 const char *const Names[COUNTED_FUNCTIONS] = {
-    "GetFullPathNameW", "GetVolumeInformationW", "FindFirstFileW", "FindNextFileW",
+    "GetFullPathNameW", "GetVolumeInformationW", "FindFirstFileW", "FindFirstFileExW", "FindNextFileW",
     "GetFileAttributesW", "CreateFileW", "NtCreateFile", "NtOpenFile",
     "RegOpenKeyExW", "RegQueryValueExW", "NtOpenKey", "NtOpenKeyEx", "NtCreateKey",
     "GetSecurityInfo", "LookupAccountSidW", "GetFileVersionInfoSizeW", "GetFileVersionInfoW",
@@ -175,6 +177,22 @@ void NoteRange(int index, HMODULE module)
 
 HMODULE CountedModule = nullptr;
 
+/* Functions taken by name (the version functions) are counted as imports
+** are: a counted function is handed back as its wrapper. */
+FARPROC(WINAPI *SystemGetProcAddress)(HMODULE, const char *) = nullptr;
+FARPROC WINAPI CountingGetProcAddress(HMODULE module, const char *name)
+{
+    FARPROC function = SystemGetProcAddress(module, name);
+    unsigned i;
+    if (function == nullptr || IS_INTRESOURCE(name)) return function;
+    for (i = 0; i < sizeof Imports / sizeof Imports[0]; i++) {
+        if (*Imports[i].original == (void *)function && strcmp(Imports[i].name, name) == 0) {
+            return (FARPROC)Imports[i].wrapper;
+        }
+    }
+    return function;
+}
+
 const char *CountedName(int function)
 {
     return function >= 0 && function < COUNTED_FUNCTIONS ? Names[function] : "?";
@@ -198,8 +216,16 @@ int StartCounting(void)
     moduleCount = (int)(bytes / sizeof modules[0]);
     if (moduleCount > MAX_MODULES) moduleCount = MAX_MODULES;
 
+    SystemGetProcAddress = (FARPROC(WINAPI *)(HMODULE, const char *))(void *)GetProcAddress;
     for (m = 0; m < moduleCount; m++) {
+        void **named;
         if (modules[m] == ntdll) continue;
+        named = FindImportSlot(modules[m], "kernel32.dll", "GetProcAddress");
+        if (named != nullptr && RewrittenCount < MAX_REWRITTEN) {
+            RewrittenSlots[RewrittenCount].slot = named;
+            RewrittenSlots[RewrittenCount].old = WriteImportSlot(named, (void *)CountingGetProcAddress);
+            RewrittenCount++;
+        }
         for (i = 0; i < sizeof Imports / sizeof Imports[0]; i++) {
             void **slot;
             if (*Imports[i].original == nullptr || RewrittenCount >= MAX_REWRITTEN) continue;

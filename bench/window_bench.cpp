@@ -129,7 +129,8 @@ void ContentsStep(Floor *floor)
     WIN32_FIND_DATAW item;
     HANDLE search;
     if (!(floor->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    search = FindFirstFileW(floor->contentsPattern, &item);
+    search = FindFirstFileExW(floor->contentsPattern, FindExInfoBasic, &item, FindExSearchNameMatch, nullptr,
+                              FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) return;
     while (FindNextFileW(search, &item)) {}
     FindClose(search);
@@ -159,8 +160,8 @@ void OwnerStep(Floor *floor)
     wchar_t account[1024], domain[1024];
     DWORD accountSize = 1024, domainSize = 1024;
     SID_NAME_USE use;
-    HANDLE file = CreateFileW(floor->full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = CreateFileW(floor->full, READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
                         nullptr, &descriptor) == ERROR_SUCCESS) {
@@ -204,16 +205,21 @@ void VersionStep(Floor *floor)
     if (floor->extension != nullptr &&
         (lstrcmpiW(floor->extension, L".exe") == 0 || lstrcmpiW(floor->extension, L".dll") == 0) &&
         GetFileAttributesW(floor->full) != INVALID_FILE_ATTRIBUTES) {
-        size = GetFileVersionInfoSizeW(floor->full, &ignored);
+        HMODULE version = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        auto versionSize = (decltype(&GetFileVersionInfoSizeW))(void *)GetProcAddress(version, "GetFileVersionInfoSizeW");
+        auto versionInfo = (decltype(&GetFileVersionInfoW))(void *)GetProcAddress(version, "GetFileVersionInfoW");
+        auto versionQuery = (decltype(&VerQueryValueW))(void *)GetProcAddress(version, "VerQueryValueW");
+        size = versionSize(floor->full, &ignored);
         block = size != 0 ? HeapAlloc(GetProcessHeap(), 0, size) : nullptr;
         if (block != nullptr) {
             VS_FIXEDFILEINFO *fixed = nullptr;
             UINT length = 0;
-            if (GetFileVersionInfoW(floor->full, 0, size, block)) {
-                VerQueryValueW(block, L"\\", (void **)&fixed, &length);
+            if (versionInfo(floor->full, 0, size, block)) {
+                versionQuery(block, L"\\", (void **)&fixed, &length);
             }
             HeapFree(GetProcessHeap(), 0, block);
         }
+        FreeLibrary(version);
     }
     Sink += GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &ignored);
     Sink += ProcessIdToSessionId(GetCurrentProcessId(), &session);
@@ -228,11 +234,11 @@ const struct {
     {"file system: GetVolumeInformationW", VolumeStep},
     {"directory entry: FindFirstFileW, FindClose", EntryStep},
     {"description: GetFileAttributesW, CreateFileW of descript.ion (the host)", DescriptionStep},
-    {"contents of a directory: FindFirstFileW, FindNextFileW, FindClose", ContentsStep},
+    {"contents of a directory: FindFirstFileExW, FindNextFileW, FindClose", ContentsStep},
     {"three timestamps: conversion, GetDateFormatW, GetTimeFormatW", TimesStep},
     {"owner: CreateFileW, GetSecurityInfo, LookupAccountSidW", OwnerStep},
     {"file type: GetFileAttributesW (the host), registry", FileTypeStep},
-    {"version: GetFileAttributesW (the host), GetFileVersionInfo(Size)W; the window station", VersionStep},
+    {"version: GetFileAttributesW (the host), version.dll from System32, GetFileVersionInfo(Size)W; the window station", VersionStep},
 };
 enum { FLOOR_STEPS = sizeof FloorSteps / sizeof FloorSteps[0] };
 

@@ -13,23 +13,14 @@
 **
 ** A thread whose input is attached to a hung thread's hangs with it: the
 ** foreground window is asked first, and the input is attached only when it
-** answers in time.  Without the attachment the window may open behind the
+** answers in time.  No setting is announced to other windows: that, too,
+** waits for each of them.  Without the attachment the window may open behind the
 ** foreground window, but it opens, and every setting is put back.
 */
 #include <windows.h>
 
+#include "frame/platform.h"
 #include "info_dialog.h"
-
-/* How long the foreground window has to answer, in milliseconds. */
-enum { FOREGROUND_ANSWER_MS = 200 };
-
-/* 1 when window's thread answers a message within FOREGROUND_ANSWER_MS. */
-static int Answers(HWND window)
-{
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, FOREGROUND_ANSWER_MS,
-                               &ignored) != 0;
-}
 
 /* Writes a setting back; once more when that fails. */
 static void PutBack(UINT action, UINT parameter, void *value, UINT flags)
@@ -76,15 +67,16 @@ int ForceForeground(HWND window)
     if (foregroundThread == currentThread) {
         Raise(window, show);
     } else {
-        answering = Answers(foreground);
+        answering = WindowAnswers(foreground);
         if (answering) AttachThreadInput(foregroundThread, currentThread, TRUE);
-        if (haveTimeout) {
-            SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0, SPIF_SENDCHANGE);
-        }
+        /* No SPIF_SENDCHANGE: it would send every top-level window the news
+        ** and wait for each, and one hung program would hang the shell.
+        ** The value lasts only until it is put back below. */
+        if (haveTimeout) SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0, 0);
         AllowSetForegroundWindow(GetCurrentProcessId());
         Raise(window, show);
         if (haveTimeout) {
-            PutBack(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout, SPIF_SENDCHANGE);
+            PutBack(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)savedTimeout, 0);
         }
         if (answering && !AttachThreadInput(foregroundThread, currentThread, FALSE)) {
             AttachThreadInput(foregroundThread, currentThread, FALSE);

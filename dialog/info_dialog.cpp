@@ -19,14 +19,19 @@ HWND InfoWindowOwner(void)
         return console;
     }
     /* A pseudo console: the terminal that owns it is what the user sees;
-    ** without one, the window the user was working in. */
+    ** without one, the window the user was working in, when it answers:
+    ** the modal window disables its owner, which waits for the owner's
+    ** thread. */
     root = GetAncestor(console, GA_ROOTOWNER);
     if (root != 0 && root != console && IsWindowVisible(root)) return root;
-    return GetForegroundWindow();
+    return AnsweringForegroundWindow();
 }
 
 INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner)
 {
+    /* The owner was chosen before the facts were gathered, which may take
+    ** seconds: one closed meanwhile would keep the window from opening. */
+    if (owner != 0 && !IsWindow(owner)) owner = InfoWindowOwner();
     return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), owner, InfoDialogProc,
                            (LPARAM)record);
 }
@@ -50,10 +55,30 @@ static void FillWindow(HWND window, const FileInfoRecord *record)
     }
 }
 
+/*
+** Puts each field right after its own label in window order: a screen
+** reader names a field after the window before it.  The template lists
+** every label before every field, which keeps the tab order simple; the
+** tab order stays as it was, since the labels are no tab stops.
+*/
+static void PlaceFieldsAfterLabels(HWND window)
+{
+    HWND label, field;
+    int line;
+    for (line = 0; line < INFO_LINES; line++) {
+        label = GetDlgItem(window, IDC_LABEL_FULL_NAME + line);
+        field = GetDlgItem(window, IDC_FIELD_FULL_NAME + line);
+        /* A null label would mean the top of the order. */
+        if (label == 0 || field == 0) continue;
+        SetWindowPos(field, label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        PlaceFieldsAfterLabels(window);
         if (lParam != 0) {
             FillWindow(window, (const FileInfoRecord *)lParam);
             StartCopyKeys(window, (const FileInfoRecord *)lParam);

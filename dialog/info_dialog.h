@@ -57,14 +57,16 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 ** The window the information window is placed on, at (0, 0) of its client
 ** area: the console window.  Where that is hidden or has no client area (a
 ** pseudo console, as a terminal program has), its root owner when that
-** can be seen, else the window in the foreground now.  Null without a
-** console, as the system then places the window on the screen's corner.
+** can be seen, else the window in the foreground now when it answers.
+** Null without a console, or when the window in front does not answer:
+** the system then places the window on the screen's corner.
 ** Asked when the hotkey or the command runs, before the facts are gathered.
 */
 HWND InfoWindowOwner(void);
 
-/* Shows the modal window for record on owner; returns when it has closed:
-** IDOK or IDCANCEL, or 0 or -1 when it could not be opened. */
+/* Shows the modal window for record on owner (chosen again when owner is
+** no longer a window); returns when it has closed: IDOK or IDCANCEL, or 0
+** or -1 when it could not be opened. */
 INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner);
 
 /* Brings window in front, even when another thread owns the foreground

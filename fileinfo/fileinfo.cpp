@@ -28,7 +28,9 @@ enum {
 
 /* A file of a cloud-files provider that is not on the disk (offline,
 ** recalled on open, or recalled on reading its data): reading its version
-** would download the whole file, or wait for a network that is not there. */
+** would download the whole file, or wait for a network that is not there.
+** A folder of such a provider that is not wholly on the disk carries the
+** same marks: listing it would fetch its entries from the network. */
 enum {
     NOT_ON_DISK_ATTRIBUTES = FILE_ATTRIBUTE_OFFLINE | 0x40000 | 0x400000
 };
@@ -118,10 +120,16 @@ static int Resolve(const wchar_t *name, wchar_t *fullName, wchar_t *namePart)
     return 1;
 }
 
-/* The search record of the first match of fullName; 0 when none. */
+/* The search record of the first match of fullName; 0 when none.  A bare
+** drive ("C:") is none: the system would answer with the entry of that
+** drive's current directory. */
 static int FindEntry(const wchar_t *fullName, WIN32_FIND_DATAW *entry)
 {
-    HANDLE search = FindFirstFileW(fullName, entry);
+    wchar_t room[PATH_CAPACITY];
+    HANDLE search;
+
+    if (IsBareDrive(fullName)) return 0;
+    search = FindFirstFileW(FileSystemPath(fullName, room, PATH_CAPACITY), entry);
     if (search == INVALID_HANDLE_VALUE) return 0;
     FindClose(search);
     return 1;
@@ -149,35 +157,6 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart)
     }
     wsprintfW(title, L"%s \u2014 %s %u.%u.%u", name, PluginName, (unsigned)TIRVALO_VERSION_MAJOR,
               (unsigned)TIRVALO_VERSION_MINOR, (unsigned)TIRVALO_VERSION_BUILD);
-}
-
-/* The file version from a program's or library's fixed version
-** information, into the record's four numbers; they stay 0 when there is
-** none.  The version block is the one block the plug-in allocates itself. */
-static void ReadFileVersion(const wchar_t *path, FileInfoRecord *record)
-{
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    VS_FIXEDFILEINFO *fixed = 0;
-    UINT length = 0;
-    HANDLE heap;
-    void *block;
-
-    if (size == 0) return;
-    /* The block is freed to the heap it came from, which must be one. */
-    heap = GetProcessHeap();
-    if (heap == 0) return;
-    block = HeapAlloc(heap, 0, size);
-    if (block == 0) return;
-    if (GetFileVersionInfoW(path, 0, size, block) &&
-        VerQueryValueW(block, L"\\", (void **)&fixed, &length) && fixed != 0 &&
-        length >= sizeof *fixed) {
-        record->versionMajor = HIWORD(fixed->dwFileVersionMS);
-        record->versionMinor = LOWORD(fixed->dwFileVersionMS);
-        record->versionBuild = HIWORD(fixed->dwFileVersionLS);
-        record->versionRevision = LOWORD(fixed->dwFileVersionLS);
-    }
-    HeapFree(heap, 0, block);
 }
 
 /* A FILETIME as one 64-bit count. */
@@ -278,7 +257,9 @@ static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Ta
     GetDescription(fullName, description);
     sizeOrContents[0] = 0;
     if (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (Settings.SubdirCounts != 0) FormatContents(sizeOrContents, fullName);
+        if (Settings.SubdirCounts != 0 && (entry->dwFileAttributes & NOT_ON_DISK_ATTRIBUTES) == 0) {
+            FormatContents(sizeOrContents, fullName);
+        }
     } else {
         FormatSize(sizeOrContents,
                    ((unsigned long long)entry->nFileSizeHigh << 32) | entry->nFileSizeLow);

@@ -60,4 +60,9 @@ int GetFileSystemName(const wchar_t *path, wchar_t *result);
 
 enum { FILE_SYSTEM_UNKNOWN = -1 };
 
+/* The file version of the program or library path into the four version
+** numbers of record, which stay 0 when none can be read. */
+struct FileInfoRecord;
+void ReadFileVersion(const wchar_t *path, FileInfoRecord *record);
+
 #endif /* TIRVALO_FILEINFO_H */

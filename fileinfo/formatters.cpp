@@ -141,10 +141,12 @@ int FormatContents(wchar_t *out, const wchar_t *directory)
     int files = 0, subdirs = 0;
 
     /* A directory whose pattern would not fit counts as one that cannot be
-    ** listed. */
+    ** listed.  Counting needs no short names, and the system may fetch the
+    ** entries in larger batches. */
     if (TextCopy(pattern, PATTERN_CAPACITY, directory) == TEXT_OK &&
         TextAppend(pattern, PATTERN_CAPACITY, L"\\*") == TEXT_OK) {
-        search = FindFirstFileW(pattern, &entry);
+        search = FindFirstFileExW(FileSystemPath(pattern, pattern, PATTERN_CAPACITY), FindExInfoBasic,
+                                  &entry, FindExSearchNameMatch, 0, FIND_FIRST_EX_LARGE_FETCH);
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {

@@ -46,7 +46,8 @@ int FormatSize(wchar_t *out, unsigned long long size);
 
 /* A directory's contents: "1,234 files, 1 subdir"; "0 files, 0 subdirs"
 ** for one that cannot be listed, or whose listing fails part way.
-** directory has no trailing backslash.  Always 0. */
+** directory has no trailing backslash.  Always 0.  The caller leaves out
+** a folder that is not wholly on the disk: listing it would fetch it. */
 int FormatContents(wchar_t *out, const wchar_t *directory);
 
 /* Appends the words of the attribute bits to text, which the caller
@@ -69,7 +70,7 @@ int GetOwnerName(wchar_t *out, const wchar_t *path);
 
 enum {
     OWNER_NO_PATH = -1,      /* a null or empty path */
-    OWNER_NOT_OPENED = 1     /* the path cannot be opened for reading with read sharing */
+    OWNER_NOT_OPENED = 1     /* the path cannot be opened for reading its owner */
 };
 
 #endif /* TIRVALO_FORMATTERS_H */

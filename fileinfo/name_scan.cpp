@@ -45,6 +45,44 @@ int HasWildcard(const wchar_t *fullName)
     return 0;
 }
 
+/* 1 for the ASCII letters, the only drive letters. */
+static int IsDriveLetter(wchar_t unit)
+{
+    return (unit >= L'A' && unit <= L'Z') || (unit >= L'a' && unit <= L'z');
+}
+
+const wchar_t *FileSystemPath(const wchar_t *path, wchar_t *room, int capacity)
+{
+    const wchar_t *prefix;
+    int length, skip, prefixLength, i;
+
+    if (path == 0 || room == 0) return path;
+    length = TextLength(path);
+    if (length < LONG_PATH_UNITS) return path;
+    if (IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\') {
+        prefix = L"\\\\?\\";
+        skip = 0;
+    } else if (path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.' &&
+               path[2] != L'\\' && path[2] != 0) {
+        prefix = L"\\\\?\\UNC\\";   /* in place of the share's leading "\\" */
+        skip = 2;
+    } else {
+        return path;
+    }
+    prefixLength = TextLength(prefix);
+    if (length - skip + prefixLength >= capacity) return path;
+    /* From the end, terminator first: room may be path itself, and the text
+    ** only ever moves towards the end. */
+    for (i = length; i >= skip; i--) room[i - skip + prefixLength] = path[i];
+    for (i = 0; i < prefixLength; i++) room[i] = prefix[i];
+    return room;
+}
+
+int IsBareDrive(const wchar_t *fullName)
+{
+    return fullName != 0 && IsDriveLetter(fullName[0]) && fullName[1] == L':' && fullName[2] == 0;
+}
+
 void NamePart(const wchar_t *fullName, wchar_t *namePart, int capacity)
 {
     int last = TextFindLastUnit(fullName, L'\\');

@@ -27,6 +27,27 @@ int FindExtension(const wchar_t *fullName, wchar_t *extension, int capacity);
 */
 int HasWildcard(const wchar_t *fullName);
 
+/*
+** path as the platform's file calls take it at any length.  On Windows a
+** process that has not opted in to long paths (which a plug-in cannot do
+** for its host) gets "path not found" for any path of LONG_PATH_UNITS
+** units or more, unless it is in the long-path form.  Such a path, when it
+** is a drive path "C:\..." or a share "\\server\share\...", is written
+** to room as "\\?\C:\..." or "\\?\UNC\server\share\..." and room is
+** given; any other path is given as it is: a shorter one, one already in a
+** long form ("\\?\", "\\.\"), a relative one, or one whose long form
+** does not fit room's capacity.  room may be path itself, then rewritten
+** in place.
+*/
+const wchar_t *FileSystemPath(const wchar_t *path, wchar_t *room, int capacity);
+
+enum { LONG_PATH_UNITS = 260 };   /* the platform's MAX_PATH */
+
+/* 1 when fullName is a drive letter and a colon alone ("C:", what the root
+** "C:\" becomes without its backslash): on Windows that names the current
+** directory of that drive, not the drive. */
+int IsBareDrive(const wchar_t *fullName);
+
 /* The units after the last backslash (all of the name when it has none),
 ** with the ASCII letters upper-cased. */
 void NamePart(const wchar_t *fullName, wchar_t *namePart, int capacity);

@@ -4,12 +4,15 @@
 #include <windows.h>
 #include <aclapi.h>
 
+#include "fileinfo.h"
 #include "formatters.h"
+#include "name_scan.h"
 #include "frame/text.h"
 
 int GetOwnerName(wchar_t *out, const wchar_t *path)
 {
     enum { ACCOUNT_CAPACITY = 1024 };
+    wchar_t room[PATH_CAPACITY];
     wchar_t name[ACCOUNT_CAPACITY];
     wchar_t domain[ACCOUNT_CAPACITY];
     DWORD nameSize = ACCOUNT_CAPACITY, domainSize = ACCOUNT_CAPACITY;
@@ -20,19 +23,22 @@ int GetOwnerName(wchar_t *out, const wchar_t *path)
     DWORD status;
 
     if (path == 0 || path[0] == 0) return OWNER_NO_PATH;
-    /* Backup semantics let directories open too.  Read sharing alone: a file
-    ** that someone is writing counts as one that cannot be opened.  A file
-    ** of a cloud-files provider that is not on the disk stays where it is:
-    ** the open itself fetches nothing. */
-    file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING,
+    /* The owner needs the right to read the security descriptor alone, not
+    ** the data: a file whose data the user may not read still shows its
+    ** owner.  Every kind of sharing: a file another program has open for
+    ** writing opens too, and nobody is kept from writing, renaming or
+    ** deleting it meanwhile.  Backup semantics let directories open too.  A
+    ** file of a cloud-files provider that is not on the disk stays where it
+    ** is: the open itself fetches nothing. */
+    file = CreateFileW(FileSystemPath(path, room, PATH_CAPACITY), READ_CONTROL,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL, 0);
     if (file == 0 || file == INVALID_HANDLE_VALUE) return OWNER_NOT_OPENED;
     status = GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, 0, 0, 0,
                              &descriptor);
     /* The descriptor, and the owner in it, stay ours until freed.  The file
     ** is closed before the account is looked up, which for a domain account
-    ** may wait many seconds for a domain controller: nobody else is kept
-    ** from writing, renaming or deleting the file meanwhile. */
+    ** may wait many seconds for a domain controller. */
     CloseHandle(file);
 
     name[0] = 0;

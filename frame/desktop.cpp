@@ -1,5 +1,6 @@
 /*
-** Whether a window opened here can be seen.  See platform.h.
+** Whether a window opened here can be seen, and whether another window
+** answers.  See platform.h.
 */
 #include "platform.h"
 
@@ -16,4 +17,18 @@ int CanShowWindows(void)
     }
     if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return 0;
     return 1;
+}
+
+int WindowAnswers(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    if (window == 0) return 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, WINDOW_ANSWER_MS,
+                               &ignored) != 0;
+}
+
+HWND AnsweringForegroundWindow(void)
+{
+    HWND foreground = GetForegroundWindow();
+    return WindowAnswers(foreground) ? foreground : 0;
 }

@@ -21,4 +21,19 @@ extern HINSTANCE g_instance;
 */
 int CanShowWindows(void);
 
+/*
+** 1 when window's thread answers a message within WINDOW_ANSWER_MS, else 0
+** (a null window, or one whose thread hangs).  A thread that makes a hung
+** window the owner of a modal window, or attaches its input to it, hangs
+** with it: the shell asks first.
+*/
+int WindowAnswers(HWND window);
+
+enum { WINDOW_ANSWER_MS = 200 };
+
+/* The foreground window when it answers (WindowAnswers), else null: the
+** owner of a window or message box opened in front of whatever the user
+** works in. */
+HWND AnsweringForegroundWindow(void);
+
 #endif /* TIRVALO_PLATFORM_H */

@@ -61,7 +61,9 @@ int Help(const wchar_t *command)
         QPuts(HelpText);
         return -1;
     }
-    MessageBoxW(GetForegroundWindow(), HelpText, PluginName,
+    /* The box disables its owner while it is open, which waits for the
+    ** owner's thread: a window that does not answer is no owner. */
+    MessageBoxW(AnsweringForegroundWindow(), HelpText, PluginName,
                 MB_ICONINFORMATION | MB_SETFOREGROUND);
     return -1;
 }

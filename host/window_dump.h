@@ -25,6 +25,7 @@ struct WindowControl {
 struct WindowTexts {
     std::wstring caption;
     POINT clientOrigin = {};               // where its client area starts on the screen
+    HWND owner = nullptr;                  // the window it was opened on
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".

@@ -95,11 +95,6 @@ add_dependencies(unit_tests version_sample file_locker)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   ${WINE_TEST} ENVIRONMENT "TZ=CET-1CEST,M3.5.0,M10.5.0/3;LC_ALL=C.UTF-8")
 
-# The plug-in's code as a library, for the test programs that run the built
-# DLL and take only the settings' key and value names from the code: only
-# what those need of it is linked.
-add_library(tirvalo_code_library STATIC $<TARGET_OBJECTS:tirvalo_code>)
-
 # End-to-end tests run korrash.exe with the built Tirvalo.dll, as a user would.
 add_executable(e2e_tests
   tests/support/registry_sandbox.cpp
@@ -111,7 +106,7 @@ add_executable(e2e_tests
   tests/e2e/command_e2e_test.cpp
   tests/e2e/keystroke_e2e_test.cpp
 )
-target_link_libraries(e2e_tests PRIVATE gtest_main tirvalo_code_library korrash_host version)
+target_link_libraries(e2e_tests PRIVATE gtest_main korrash_host version)
 tirvalo_test_program(e2e_tests)
 add_dependencies(e2e_tests Tirvalo korrash_shell)
 # Expected outputs, beside the test program, byte for byte as in the source.
@@ -237,7 +232,7 @@ add_executable(fault_injection_tests
   tests/support/shell_runner.cpp
   tests/support/temp_folder.cpp
 )
-target_link_libraries(fault_injection_tests PRIVATE gtest_main tirvalo_code_library korrash_host
+target_link_libraries(fault_injection_tests PRIVATE gtest_main korrash_host
   ${TIRVALO_SYSTEM_LIBS} psapi ntdll)
 tirvalo_test_program(fault_injection_tests)
 set_source_files_properties(tests/faults/fault_table.cpp tests/faults/fault_harness.cpp

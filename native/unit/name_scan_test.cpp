@@ -98,3 +98,50 @@ NATIVE_TEST(ProgramPartIntoBuffersOfEverySize)
     CHECK_EQ(0, IsPlaceholderCommand(L""));
     CHECK_EQ(0, IsPlaceholderCommand(0));
 }
+
+/* A path of LONG_PATH_UNITS units or more in its long-path form, into a
+** room of every size around the fit, or in place; shorter paths, and paths
+** in no drive or share form, as they are. */
+NATIVE_TEST(LongPathFormsAtTheEdgesOfTheirRoom)
+{
+    const struct { const wchar_t *start, *prefix; int skip; } forms[] = {
+        {L"C:\\", L"\\\\?\\", 0}, {L"\\\\server\\share\\", L"\\\\?\\UNC\\", 2},
+        {L"\\\\?\\C:\\", L"", 0}, {L"\\\\.\\pipe\\", L"", 0}, {L"dir\\", L"", 0}, {L"\\\\\\x\\", L"", 0},
+        {L"C:x\\", L"", 0},
+    };
+    for (const auto &form : forms) {
+        for (int length = LONG_PATH_UNITS - 1; length <= LONG_PATH_UNITS; length++) {
+            wchar_t *path = NewUnits(length + 1);
+            int start = UnitCount(form.start), prefix = UnitCount(form.prefix);
+            for (int i = 0; i < length; i++) path[i] = i < start ? form.start[i] : L'x';
+            path[length] = 0;
+            int changes = length >= LONG_PATH_UNITS && prefix > 0;
+            int needed = length - form.skip + prefix + 1;
+            for (int capacity = needed - 1; capacity <= needed; capacity++) {
+                wchar_t *room = NewUnits(capacity);
+                const wchar_t *result = FileSystemPath(path, room, capacity);
+                CHECK(result == (changes && capacity == needed ? room : path));
+                if (result == room) {
+                    CHECK(SameUnits(room, form.prefix, prefix));
+                    CHECK_TEXT(path + form.skip, room + prefix);
+                }
+                FreeUnits(room);
+            }
+            if (changes) {   /* in place */
+                wchar_t *text = NewUnits(needed);
+                TextCopy(text, needed, path);
+                CHECK(FileSystemPath(text, text, needed) == text);
+                CHECK(SameUnits(text, form.prefix, prefix));
+                CHECK_TEXT(path + form.skip, text + prefix);
+                FreeUnits(text);
+            }
+            FreeUnits(path);
+        }
+    }
+    CHECK(FileSystemPath(0, 0, 0) == 0);
+    CHECK_EQ(1, IsBareDrive(L"c:"));
+    CHECK_EQ(0, IsBareDrive(L"c:\\"));
+    CHECK_EQ(0, IsBareDrive(L"1:"));
+    CHECK_EQ(0, IsBareDrive(L"c"));
+    CHECK_EQ(0, IsBareDrive(0));
+}

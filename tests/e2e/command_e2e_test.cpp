@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/shell_runner.h"
 #include "tests/support/temp_folder.h"
@@ -37,7 +36,7 @@ const char VersionLine[] = "\r\n\t\t\t\tTirvalo  1.4.0.4 (x64)\r\n";
 // The settings keys and their parents, per user and per machine.
 void DeleteSettings()
 {
-    const std::wstring key = SettingsKeyPath, parent = key.substr(0, key.rfind(L'\\'));
+    const std::wstring key = StoredSettingsKey, parent = key.substr(0, key.rfind(L'\\'));
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         RegistrySandbox::DeleteSettings(root);
         RegDeleteKeyW(root, parent.c_str());

@@ -25,7 +25,6 @@
 #include "dialog/resource_ids.h"
 #include "fault_harness.h"
 #include "fault_table.h"
-#include "settings/settings.h"
 #include "tests/support/clipboard.h"
 #include "tests/support/host_state.h"
 #include "tests/support/process_counters.h"
@@ -215,10 +214,10 @@ std::wstring Between(const std::wstring &text, const wchar_t *before, const wcha
 std::wstring SavedOptions()
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_READ, &key) != 0) return L"none";
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, StoredSettingsKey, 0, KEY_READ, &key) != 0) return L"none";
     RegCloseKey(key);
     std::wstring saved;
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; i++) {
+    for (int i = 0; i < 3; i++) {
         long long value = RegistrySandbox::Saved((SettingsValue)i);
         wchar_t text[16] = L"-";
         if (value >= 0) wsprintfW(text, i == HOTKEY_VALUE ? L"0x%lx" : L"%lu", (unsigned long)value);
@@ -350,6 +349,14 @@ bool MayShow(const Path &path, int id, const std::wstring &text, const std::wstr
     return false;
 }
 
+std::wstring TextOf(const ShownWindow &window, int id)
+{
+    for (int i = 0; i < window.controls; i++) {
+        if (window.ids[i] == id) return window.texts[i];
+    }
+    return L"<missing>";
+}
+
 ShownWindow FaultFreeWindow;
 
 // The texts of the window shown after a failure of call that it may not show.
@@ -361,24 +368,16 @@ std::string JudgeWindow(const Path &path, const char *call)
     if (wcscmp(Shown.caption, FaultFreeWindow.caption) != 0 && !captionSet) {
         problems += "caption \"" + Utf8(Shown.caption) + "\"; ";
     }
+    // By id: a window whose fields could not be put after their labels
+    // lists its controls in the template's order.
     if (Shown.controls != FaultFreeWindow.controls) return problems + "other controls";
     for (int i = 0; i < Shown.controls; i++) {
-        if (Shown.ids[i] != FaultFreeWindow.ids[i]) return problems + "other controls";
-        if (wcscmp(Shown.texts[i], FaultFreeWindow.texts[i]) == 0 ||
-            MayShow(path, Shown.ids[i], Shown.texts[i], FaultFreeWindow.texts[i])) {
-            continue;
-        }
+        std::wstring faultFree = TextOf(FaultFreeWindow, Shown.ids[i]);
+        if (faultFree == L"<missing>") return problems + "other controls";
+        if (Shown.texts[i] == faultFree || MayShow(path, Shown.ids[i], Shown.texts[i], faultFree)) continue;
         problems += "control " + std::to_string(Shown.ids[i]) + " shows \"" + Utf8(Shown.texts[i]) + "\"; ";
     }
     return problems;
-}
-
-std::wstring TextOf(const ShownWindow &window, int id)
-{
-    for (int i = 0; i < window.controls; i++) {
-        if (window.ids[i] == id) return window.texts[i];
-    }
-    return L"<missing>";
 }
 
 // ---------------------------------------------------------------- the loop

@@ -46,13 +46,16 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("kernel32.dll", FileTimeToLocalFileTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)         \
     FAIL("kernel32.dll", FileTimeToSystemTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)            \
     KEEP("kernel32.dll", FindClose, Release)                                                       \
+    FAIL("kernel32.dll", FindFirstFileExW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED, NO_TEXT)     \
     FAIL("kernel32.dll", FindFirstFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED, NO_TEXT)       \
     FAIL("kernel32.dll", FindNextFileW, FALSE, ERROR_NETNAME_DELETED, NO_TEXT)                     \
     FAIL("kernel32.dll", GetConsoleWindow, NULL, ERROR_INVALID_HANDLE, NO_TEXT)                    \
     KEEP("kernel32.dll", GetCurrentProcessId, NoFailure)                                           \
     KEEP("kernel32.dll", GetCurrentThreadId, NoFailure)                                            \
+    KEEP("kernel32.dll", FreeLibrary, Release)                                                     \
     FAIL("kernel32.dll", GetDateFormatW, 0, ERROR_INSUFFICIENT_BUFFER, 4)                          \
     KEEP("kernel32.dll", GetLastError, NoFailure)                                                  \
+    FAIL("kernel32.dll", GetProcAddress, NULL, ERROR_PROC_NOT_FOUND, NO_TEXT)                      \
     FAIL("kernel32.dll", GetProcessHeap, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
     FAIL("kernel32.dll", GetStdHandle, INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE, NO_TEXT)        \
     FAIL("kernel32.dll", GetStringTypeW, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                  \
@@ -64,6 +67,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     KEEP("kernel32.dll", GlobalUnlock, "no failure result: zero means the block is unlocked")      \
     FAIL("kernel32.dll", HeapAlloc, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                        \
     KEEP("kernel32.dll", HeapFree, Release)                                                        \
+    FAIL("kernel32.dll", LoadLibraryExW, NULL, ERROR_MOD_NOT_FOUND, NO_TEXT)                       \
     KEEP("kernel32.dll", LocalFree, Release)                                                       \
     FAIL("kernel32.dll", ProcessIdToSessionId, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)            \
     KEEP("kernel32.dll", Sleep, "no result")                                                       \
@@ -94,6 +98,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("user32.dll", GetUserObjectInformationW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)             \
     FAIL("user32.dll", GetWindowThreadProcessId, 0, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)          \
     KEEP("user32.dll", IsRectEmpty, "no failure result: it only tests a rectangle")                \
+    FAIL("user32.dll", IsWindow, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                      \
     KEEP("user32.dll", IsWindowVisible, "no failure result: zero means hidden")                    \
     KEEP("user32.dll", IsZoomed, "no failure result: zero means not maximised")                    \
     FAIL("user32.dll", MessageBoxW, 0, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                           \
@@ -101,6 +106,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("user32.dll", SendMessageTimeoutW, 0, ERROR_TIMEOUT, NO_TEXT)                             \
     FAIL("user32.dll", SetClipboardData, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
     FAIL("user32.dll", SetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                   \
+    FAIL("user32.dll", SetWindowPos, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                  \
     FAIL("user32.dll", SetWindowTextW, FALSE, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                    \
     FAIL("user32.dll", SetWindowsHookExW, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                  \
     KEEP("user32.dll", ShowWindow, "no failure result: it gives the earlier visibility")           \
@@ -125,6 +131,19 @@ enum Row { FAULT_CALLS(ROW_ID, ROW_ID, ROW_ID) ROWS };
 
 // What each wrapper passes its calls on to.
 void *PassTo[ROWS];
+
+// The functions the plug-in takes by name (GetProcAddress) are failed as
+// its imports are: a function of the table is handed back as its wrapper,
+// which passes its calls on to the function the system gave.
+FARPROC(WINAPI *SystemGetProcAddress)(HMODULE, const char *) = nullptr;
+FARPROC WINAPI WrapperByName(HMODULE module, const char *name)
+{
+    FARPROC function = SystemGetProcAddress(module, name);
+    int row = function != nullptr && !IS_INTRESOURCE(name) ? FaultRow(name) : -1;
+    if (row < 0) return function;
+    PassTo[row] = (void *)function;
+    return (FARPROC)FaultCalls[row].wrapper;
+}
 
 // Numbers a call; true when it is the one to fail, after leaving its text
 // undefined and setting the last error.
@@ -237,6 +256,8 @@ std::string InstallFaultWrappers(HMODULE module)
         Slots[SlotCount++] = {slot, WriteImportSlot(slot, FaultCalls[row].wrapper)};
         return true;
     });
+    SystemGetProcAddress = (FARPROC(WINAPI *)(HMODULE, const char *))PassTo[ROW_GetProcAddress];
+    if (SystemGetProcAddress != nullptr) PassTo[ROW_GetProcAddress] = (void *)WrapperByName;
     return missing;
 }
 

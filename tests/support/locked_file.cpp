@@ -1,6 +1,8 @@
 // A file held open by another process.  See locked_file.h.
 #include "locked_file.h"
 
+#include <thread>
+
 #include "tests/support/temp_folder.h"
 
 LockedFile::LockedFile(const std::wstring &path)
@@ -32,12 +34,39 @@ LockedFile::LockedFile(const std::wstring &path)
     CloseHandle(output);
 }
 
-LockedFile::~LockedFile()
+void LockedFile::Release()
 {
     if (input_ != nullptr) CloseHandle(input_);
+    input_ = nullptr;
+}
+
+LockedFile::~LockedFile()
+{
+    Release();
     if (process_.hProcess != nullptr) {
         WaitForSingleObject(process_.hProcess, 10000);
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
+}
+
+bool ReturnsBesideAHungWindow(const std::function<void()> &body)
+{
+    LockedFile hung(L"--hung-window");
+    DWORD process = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &process);
+    if (!hung.Locked() || process == GetCurrentProcessId()) return false;
+    HANDLE returned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool late = false;
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(returned, 10000) == WAIT_TIMEOUT) {
+            late = true;
+            hung.Release();
+        }
+    });
+    body();
+    SetEvent(returned);
+    watchdog.join();
+    CloseHandle(returned);
+    return !late;
 }

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
-#include "settings/settings.h"
+const wchar_t StoredSettingsKey[] = L"Software\\VelmPlugins\\Tirvalo";
+const wchar_t *const StoredSettingsValues[3] = {L"Hotkey", L"SmartTimes", L"SubdirCounts"};
 
 namespace {
 const wchar_t ScratchParent[] = L"Software\\TirvaloTests";
@@ -48,8 +49,8 @@ void RegistrySandbox::Put(HKEY root, SettingsValue name, DWORD type, const void 
 {
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExW(root, SettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, SettingsValueNames[name], 0, type, (const BYTE *)data, size));
+              RegCreateKeyExW(root, StoredSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, StoredSettingsValues[name], 0, type, (const BYTE *)data, size));
     RegCloseKey(key);
 }
 
@@ -67,7 +68,7 @@ void RegistrySandbox::PutAll(HKEY root, DWORD hotkey, DWORD smartTimes, DWORD su
 
 void RegistrySandbox::DeleteSettings(HKEY root)
 {
-    RegDeleteTreeW(root, SettingsKeyPath);
+    RegDeleteTreeW(root, StoredSettingsKey);
 }
 
 void RegistrySandbox::DenyWriting(HKEY root)
@@ -76,7 +77,7 @@ void RegistrySandbox::DenyWriting(HKEY root)
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
                                                                      &readOnly, nullptr));
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, SettingsKeyPath, 0, KEY_READ | WRITE_DAC, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, StoredSettingsKey, 0, KEY_READ | WRITE_DAC, &key));
     EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly));
     RegCloseKey(key);
     LocalFree(readOnly);
@@ -85,7 +86,7 @@ void RegistrySandbox::DenyWriting(HKEY root)
 long long RegistrySandbox::Saved(SettingsValue name)
 {
     DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, SettingsKeyPath, SettingsValueNames[name], RRF_RT_REG_DWORD, nullptr,
+    if (RegGetValueW(HKEY_CURRENT_USER, StoredSettingsKey, StoredSettingsValues[name], RRF_RT_REG_DWORD, nullptr,
                      &value, &size) != ERROR_SUCCESS) {
         return -1;
     }

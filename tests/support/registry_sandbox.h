@@ -8,7 +8,13 @@
 
 #include <string>
 
-// The options' values, by their place in SettingsValueNames.
+// Where users' options are kept, written out here rather than taken from
+// the plug-in: a rename there would orphan every user's saved options with
+// every test still passing.  SettingsTest checks the plug-in's names.
+extern const wchar_t StoredSettingsKey[];   // under HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE
+extern const wchar_t *const StoredSettingsValues[3];
+
+// The options' values, by their place in StoredSettingsValues.
 enum SettingsValue { HOTKEY_VALUE, SMART_TIMES_VALUE, SUBDIR_COUNTS_VALUE };
 
 class RegistrySandbox {

@@ -1,7 +1,8 @@
 // ForceForeground around the information window: the minimize/restore
 // animation and the foreground lock timeout are the same after the window
-// as before, whichever thread owned the foreground window, and a setting
-// that cannot be read is never changed.  To see the calls, and to make a
+// as before, whichever thread owned the foreground window, a setting that
+// cannot be read is never changed, and no change is announced to every
+// window (which would wait for each of them).  To see the calls, and to make a
 // read fail, this program's own import of SystemParametersInfoW is pointed
 // at a recorder.  It passes the foreground lock timeout on to the system;
 // the animation setting it keeps itself, because Wine keeps none (its read
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "dialog/info_dialog.h"
@@ -21,7 +23,8 @@ namespace {
 
 typedef BOOL(WINAPI *SpiFunction)(UINT, UINT, PVOID, UINT);
 SpiFunction RealSpi = nullptr;
-std::vector<std::pair<UINT, UINT_PTR>> Calls;   // each setting written, and its value
+typedef std::vector<std::tuple<UINT, UINT_PTR, UINT>> SettingsWritten;
+SettingsWritten Calls;   // each setting written: its value and the flags
 bool FailReads = false;
 int Animation = 0;
 
@@ -39,8 +42,8 @@ BOOL WINAPI RecordingSpi(UINT action, UINT param, PVOID data, UINT flags)
     }
     if (action == SPI_GETANIMATION) ((ANIMATIONINFO *)data)->iMinAnimate = Animation;
     if (action == SPI_SETANIMATION) Animation = ((ANIMATIONINFO *)data)->iMinAnimate;
-    if (action == SPI_SETANIMATION) Calls.push_back({action, (UINT_PTR)Animation});
-    if (action == SPI_SETFOREGROUNDLOCKTIMEOUT) Calls.push_back({action, (UINT_PTR)data});
+    if (action == SPI_SETANIMATION) Calls.push_back({action, (UINT_PTR)Animation, flags});
+    if (action == SPI_SETFOREGROUNDLOCKTIMEOUT) Calls.push_back({action, (UINT_PTR)data, flags});
     if (action == SPI_GETANIMATION || action == SPI_SETANIMATION) return TRUE;
     return RealSpi(action, param, data, flags);
 }
@@ -110,8 +113,7 @@ TEST_F(ForegroundTest, SameThreadSwitchesOnlyTheAnimationOffAndBack)
     ASSERT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
     ShowAndCheck();
     DestroyWindow(own);
-    const std::vector<std::pair<UINT, UINT_PTR>> expected = {
-        {SPI_SETANIMATION, 0}, {SPI_SETANIMATION, 1}};
+    const SettingsWritten expected = {{SPI_SETANIMATION, 0, 0}, {SPI_SETANIMATION, 1, 0}};
     EXPECT_EQ(expected, Calls);
 }
 
@@ -136,10 +138,11 @@ void WithAnotherThreadInFront(const std::function<void(DWORD)> &body)
     CloseHandle(ready);
 }
 
-// The settings written while another thread's window is in front.
-const std::vector<std::pair<UINT, UINT_PTR>> OtherThreadInFrontCalls = {
-    {SPI_SETANIMATION, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0},
-    {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321}, {SPI_SETANIMATION, 1}};
+// The settings written while another thread's window is in front, none
+// of them announced (flags 0).
+const SettingsWritten OtherThreadInFrontCalls = {
+    {SPI_SETANIMATION, 0, 0}, {SPI_SETFOREGROUNDLOCKTIMEOUT, 0, 0},
+    {SPI_SETFOREGROUNDLOCKTIMEOUT, 54321, 0}, {SPI_SETANIMATION, 1, 0}};
 
 TEST_F(ForegroundTest, AnotherThreadsForegroundWindowZeroesTheTimeoutMeanwhile)
 {

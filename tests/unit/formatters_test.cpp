@@ -8,6 +8,7 @@
 
 #include "fileinfo/formatters.h"
 #include "tests/support/fileinfo_fixture.h"
+#include "tests/support/locked_file.h"
 
 namespace {
 
@@ -206,6 +207,22 @@ TEST_F(FormattersTest, TimestampsInEachStyle)
     }
 }
 
+// An open that refuses every right to the data, as for a file whose data
+// the user may not read.
+typedef HANDLE(WINAPI *CreateFileFunction)(const wchar_t *, DWORD, DWORD, SECURITY_ATTRIBUTES *, DWORD,
+                                           DWORD, HANDLE);
+CreateFileFunction RealCreateFile = nullptr;
+HANDLE WINAPI DataDeniedCreateFile(const wchar_t *name, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,
+                                   DWORD disposition, DWORD flags, HANDLE model)
+{
+    const DWORD data = GENERIC_READ | GENERIC_WRITE | GENERIC_ALL | FILE_READ_DATA | FILE_WRITE_DATA;
+    if (access & data) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return RealCreateFile(name, access, share, security, disposition, flags, model);
+}
+
 TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
 {
     wchar_t computer[256], user[256];
@@ -243,15 +260,30 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     EXPECT_EQ(OWNER_NO_PATH, GetOwnerName(out, L""));
     wcscpy(out, L"stale");
     EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, Path(L"missing").c_str()));
-    // Open elsewhere without read sharing, or for writing: not opened here.
-    for (DWORD access : {(DWORD)GENERIC_READ, (DWORD)GENERIC_WRITE}) {
-        DWORD share = access == GENERIC_READ ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
-        HANDLE other = CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_STREQ(L"stale", out);
+
+    // A file in use shows its owner: open for writing, with or without
+    // sharing, here or in another process; so does one whose data the
+    // user may not read (a substituted open refuses it).
+    for (DWORD share : {0ul, (DWORD)FILE_SHARE_READ}) {
+        HANDLE other = CreateFileW(file.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, other);
-        EXPECT_EQ(OWNER_NOT_OPENED, GetOwnerName(out, file.c_str()));
+        wcscpy(out, L"stale");
+        EXPECT_EQ(0, GetOwnerName(out, file.c_str())) << share;
+        EXPECT_EQ(expected, out);
         CloseHandle(other);
     }
-    EXPECT_STREQ(L"stale", out);
+    LockedFile locked(file);
+    ASSERT_TRUE(locked.Locked());
+    wcscpy(out, L"stale");
+    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
+    EXPECT_EQ(expected, out);
+    RealCreateFile = (CreateFileFunction)ReplaceImport("kernel32.dll", "CreateFileW", (void *)DataDeniedCreateFile);
+    ASSERT_NE(nullptr, RealCreateFile);
+    wcscpy(out, L"stale");
+    EXPECT_EQ(0, GetOwnerName(out, folder_.c_str()));
+    ReplaceImport("kernel32.dll", "CreateFileW", (void *)RealCreateFile);
+    EXPECT_EQ(expected, out);
 }
 
 TEST_F(FormattersTest, DescriptionsComeFromTheHostWithTheNameAsData)

@@ -9,6 +9,7 @@
 #include "frame/plugin.h"
 #include "frame/text.h"
 #include "tests/support/host_state.h"
+#include "tests/support/locked_file.h"
 #include "window_probe.h"
 
 namespace {
@@ -77,6 +78,22 @@ TEST_F(FrameTest, HelpShowsTheWholeTextInAnInformationBoxAndReturnsMinusOne)
     std::wstring shown = probe.Windows()[0].Text(0xFFFF);
     // The box shows the text; a static control keeps it as given.
     EXPECT_EQ(std::wstring(HelpText), shown);
+}
+
+// The box is owned by the window in front only when that answers: the box
+// disables its owner, which waits for the owner's thread.
+TEST_F(FrameTest, HelpBoxIsOwnedByTheWindowInFrontOnlyWhenItAnswers)
+{
+    HWND front = CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(front);
+    WindowProbe probe(IDOK);
+    EXPECT_EQ(-1, Help(L"tirvalo"));
+    DestroyWindow(front);
+    EXPECT_TRUE(ReturnsBesideAHungWindow([] { EXPECT_EQ(-1, Help(L"tirvalo")); }));
+    ASSERT_EQ(2u, probe.Windows().size());
+    EXPECT_EQ(front, probe.Windows()[0].owner);
+    EXPECT_EQ(nullptr, probe.Windows()[1].owner);
 }
 
 TEST_F(FrameTest, HelpIgnoresOtherCommands)

@@ -137,6 +137,30 @@ TEST_F(InfoDialogTest, FieldsAndLabelsComeFromTheRecord)
               watch.Windows()[0].Dump());
 }
 
+// A screen reader names a field after the window just before it: each field
+// follows its own label, and the tab order still runs from OK through the
+// fields in the template's order.
+TEST_F(InfoDialogTest, EachFieldFollowsItsLabelAndTheTabOrderStays)
+{
+    FileInfoRecord record = SampleRecord();
+    HWND window = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), nullptr, InfoDialogProc,
+                                     (LPARAM)&record);
+    ASSERT_NE(nullptr, window);
+    std::vector<int> expected = {IDOK}, tabOrder;
+    for (int line = 0; line < 12; line++) {
+        HWND field = GetDlgItem(window, IDC_FIELD_FULL_NAME + line);
+        EXPECT_EQ(GetDlgItem(window, IDC_LABEL_FULL_NAME + line), GetWindow(field, GW_HWNDPREV)) << line;
+        expected.push_back(IDC_FIELD_FULL_NAME + line);
+    }
+    HWND control = GetDlgItem(window, IDOK);
+    do {
+        tabOrder.push_back(GetDlgCtrlID(control));
+        control = GetNextDlgTabItem(window, control, FALSE);
+    } while (control != GetDlgItem(window, IDOK) && tabOrder.size() < 30);
+    EXPECT_EQ(expected, tabOrder);
+    DestroyWindow(window);
+}
+
 TEST_F(InfoDialogTest, RelabellingForFoldersAndPerUserTypesAndNoVersion)
 {
     const struct { unsigned attributes, source; const wchar_t *sizeLabel, *typeLabel; } cases[] = {

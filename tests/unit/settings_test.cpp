@@ -20,6 +20,15 @@ protected:
     RegistrySandbox registry_;
 };
 
+// Users' saved options stay where they are: the key and the value names
+// are the ones the tests write out themselves.
+TEST_F(SettingsTest, TheRegistryNamesAreTheOnesUsersHaveSavedUnder)
+{
+    EXPECT_STREQ(StoredSettingsKey, SettingsKeyPath);
+    ASSERT_EQ(3, SETTINGS_VALUE_COUNT);
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; i++) EXPECT_STREQ(StoredSettingsValues[i], SettingsValueNames[i]);
+}
+
 TEST_F(SettingsTest, NoKeyAtAllFailsQuietlyOrWithAMessage)
 {
     EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(0));
@@ -119,7 +128,7 @@ TEST_F(SettingsTest, BinaryValuesOfOneToEightBytes)
         EXPECT_EQ(0, LoadSettings(0));
         ExpectSettings(0x17, 1, 1);
     }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SettingsKeyPath, SettingsValueNames[HOTKEY_VALUE]);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, StoredSettingsKey, StoredSettingsValues[HOTKEY_VALUE]);
     RegistrySandbox::Put(HKEY_CURRENT_USER, HOTKEY_VALUE, REG_BINARY, bytes, 5);
     EXPECT_EQ(SETTINGS_NOT_FOUND, LoadSettings(0));
 }
@@ -185,7 +194,7 @@ TEST_F(SettingsTest, SaveFailsWhenAnyValueCannotBeWritten)
         RegistrySandbox::PutAll(HKEY_CURRENT_USER, 17, 1, 1);
         SetSettings(0x10017, 2, 0);
         {
-            FailingValueWrite failure(SettingsValueNames[failing]);
+            FailingValueWrite failure(StoredSettingsValues[failing]);
             EXPECT_EQ(SETTINGS_NOT_SAVED, SaveSettings()) << failing;
         }
         EXPECT_EQ(L"Tirvalo plugin: Error writing to registry\r\n", Err());

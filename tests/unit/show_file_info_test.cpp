@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "dialog/resource_ids.h"
 #include "fileinfo/fileinfo.h"
 #include "tests/support/fileinfo_fixture.h"
+#include "tests/support/locked_file.h"
 #include "host/window_dump.h"
 
 namespace {
@@ -20,7 +22,8 @@ DWORD NotOnDisk = 0;   // attributes the search adds: a file of a cloud-files pr
 HANDLE WINAPI CountingFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
 {
     Searches++;
-    HANDLE search = RealFindFirst(name, entry);
+    // Windows answers a bare drive with the entry of its current directory.
+    HANDLE search = RealFindFirst(lstrlenW(name) == 2 && name[1] == L':' ? L"C:\\windows" : name, entry);
     entry->dwFileAttributes |= NotOnDisk;
     return search;
 }
@@ -82,16 +85,20 @@ TEST_F(ShowFileInfoTest, RefusalsAndTheirBeeps)
     // The two beeps of a wildcard are 120 ms apart.
     EXPECT_GE(KorrashBeepTime(1) - KorrashBeepTime(0), 119u);
     EXPECT_LT(KorrashBeepTime(1) - KorrashBeepTime(0), 1000u);
-    // A name without a doubled "%" is searched for once, one with it twice.
+    // A name without a doubled "%" is searched for once, one with it twice;
+    // a drive root, which becomes a bare drive, is not searched for: that
+    // would find the drive's current directory.
     RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW",
                                                      (void *)CountingFindFirst);
     ASSERT_NE(nullptr, RealFindFirst);
     const struct { const wchar_t *name; int searches; } missing[] = {
-        {L"C:\\none%.txt", 1}, {L"C:\\none%%.txt", 2}};
+        {L"C:\\none%.txt", 1}, {L"C:\\none%%.txt", 2}, {L"C:\\", 0}};
     for (const auto &c : missing) {
         Searches = 0;
-        EXPECT_EQ(SHOW_NOT_FOUND, Show(c.name));
+        KorrashResetBeeps();
+        EXPECT_EQ(SHOW_NOT_FOUND, Show(c.name)) << c.name;
         EXPECT_EQ(c.searches, Searches) << c.name;
+        EXPECT_EQ(1, KorrashBeepCount());
     }
     ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
     // A name the host cannot resolve (longer than its result buffer).
@@ -203,6 +210,23 @@ TEST_F(ShowFileInfoTest, SizeAboveFourGigabytes)
     EXPECT_EQ(L"5,368,709,120 bytes  (5.00 GB)", window.Text(IDC_FIELD_SIZE));
 }
 
+// Each load of a library: its name, the flags, and the file it came from.
+typedef HMODULE(WINAPI *LoadLibraryExFunction)(const wchar_t *, HANDLE, DWORD);
+LoadLibraryExFunction RealLoadLibraryEx = nullptr;
+std::vector<std::wstring> Loads;
+
+HMODULE WINAPI WatchedLoadLibraryEx(const wchar_t *name, HANDLE file, DWORD flags)
+{
+    HMODULE module = RealLoadLibraryEx(name, file, flags);
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(module, path, MAX_PATH);
+    Loads.push_back(std::wstring(name) + L" " + std::to_wstring(flags) + L" " + CharLowerW(path));
+    return module;
+}
+
+// Versions of programs and libraries only, read with the version functions
+// of System32's version.dll: a version.dll of the shell's folder, or of any
+// other folder on the search path, is never asked for.
 TEST_F(ShowFileInfoTest, VersionsOfProgramsAndLibrariesOnly)
 {
     MakeFolder(L"folder.exe");
@@ -211,11 +235,19 @@ TEST_F(ShowFileInfoTest, VersionsOfProgramsAndLibrariesOnly)
         {Program(L"prog.exe2"), L""},       {Program(L"control.ocx"), L""},
         {Path(L"folder.exe"), L""},         {MakeFile(L"fake.exe", "not a program"), L""},
     };
+    RealLoadLibraryEx = (LoadLibraryExFunction)ReplaceImport("kernel32.dll", "LoadLibraryExW",
+                                                             (void *)WatchedLoadLibraryEx);
+    ASSERT_NE(nullptr, RealLoadLibraryEx);
     for (const auto &c : cases) {
         WindowTexts window;
         ASSERT_EQ(0, Show(c.path.c_str(), &window));
         EXPECT_EQ(c.version, window.Text(IDC_FIELD_VERSION)) << c.path.c_str();
     }
+    ReplaceImport("kernel32.dll", "LoadLibraryExW", (void *)RealLoadLibraryEx);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring fromSystem = L"version.dll 2048 " + std::wstring(CharLowerW(system)) + L"\\version.dll";
+    EXPECT_EQ(std::vector<std::wstring>(3, fromSystem), Loads);   // prog.EXE, lib.Dll, fake.exe
 }
 
 HANDLE WINAPI NoProcessHeap()
@@ -322,6 +354,14 @@ TEST_F(ShowFileInfoTest, FileSystemOfTheVolumeRoot)
 HWND StandInConsole = nullptr;
 HWND WINAPI TheStandInConsole() { return StandInConsole; }
 
+// A window of this thread at (x, 150); with x 0 a hidden one of no size, as
+// a pseudo console's.
+HWND PlainWindow(DWORD style, int x, HWND owner)
+{
+    return CreateWindowExW(0, L"STATIC", L"", style, x, 150, x == 0 ? 0 : 400, x == 0 ? 0 : 300,
+                           owner, nullptr, nullptr, nullptr);
+}
+
 // The window goes to (0, 0) of the client area of the window the user sees:
 // a console window; for a pseudo console (hidden, no client area, as a
 // terminal program has) the terminal that owns it or, unowned, the window
@@ -329,14 +369,10 @@ HWND WINAPI TheStandInConsole() { return StandInConsole; }
 TEST_F(ShowFileInfoTest, TheWindowIsPlacedOnTheWindowTheUserSees)
 {
     std::wstring file = MakeFile(L"a.txt", "x");
-    auto window = [](DWORD style, int x, HWND owner) {
-        return CreateWindowExW(0, L"STATIC", L"", style, x, 150, x == 0 ? 0 : 400, x == 0 ? 0 : 300,
-                               owner, nullptr, nullptr, nullptr);
-    };
-    HWND terminal = window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, nullptr);
-    HWND classic = window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, nullptr);
+    HWND terminal = PlainWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, nullptr);
+    HWND classic = PlainWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, nullptr);
     const struct { HWND console, shownOn; } cases[] = {
-        {classic, classic}, {window(WS_POPUP, 0, terminal), terminal}, {window(WS_POPUP, 0, nullptr), terminal}};
+        {classic, classic}, {PlainWindow(WS_POPUP, 0, terminal), terminal}, {PlainWindow(WS_POPUP, 0, nullptr), terminal}};
     void *real = ReplaceImport("kernel32.dll", "GetConsoleWindow", (void *)TheStandInConsole);
     ASSERT_NE(nullptr, real);
     for (const auto &c : cases) {
@@ -348,49 +384,229 @@ TEST_F(ShowFileInfoTest, TheWindowIsPlacedOnTheWindowTheUserSees)
         EXPECT_EQ(0, Show(file.c_str(), &shown));
         EXPECT_EQ(origin.x, shown.clientOrigin.x);
         EXPECT_EQ(origin.y, shown.clientOrigin.y);
+        EXPECT_EQ(c.shownOn, shown.owner);
         DestroyWindow(c.console);
     }
     ReplaceImport("kernel32.dll", "GetConsoleWindow", real);
     DestroyWindow(terminal);
 }
 
-int VersionQuestions = 0;
-typedef DWORD(WINAPI *VersionSizeFunction)(const wchar_t *, DWORD *);
-VersionSizeFunction RealVersionSize = nullptr;
+HWND NextConsole = nullptr;   // what the console becomes during the search
 
-DWORD WINAPI CountingVersionSize(const wchar_t *path, DWORD *handle)
+HANDLE WINAPI ClosingTheConsoleFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
 {
-    VersionQuestions++;
-    return RealVersionSize(path, handle);
+    if (NextConsole != nullptr) {
+        DestroyWindow(StandInConsole);
+        StandInConsole = NextConsole;
+        NextConsole = nullptr;
+    }
+    return RealFindFirst(name, entry);
 }
 
-// A program that a cloud-files provider keeps off the disk is not read for
-// its version, which would download it; every other field is as before (the
-// last run, on the disk, reads it, and so changes its access time).
-TEST_F(ShowFileInfoTest, ProgramsNotOnTheDiskAreNotReadForTheirVersion)
+// The owner answers and still exists when the window opens: a window in
+// front that does not answer is no owner (the modal window disables its
+// owner, which waits for the owner's thread), and an owner closed while
+// the facts are gathered is chosen again, or the window would not open.
+TEST_F(ShowFileInfoTest, TheOwnerAnswersAndStillExists)
 {
-    std::wstring program = Program(L"prog.exe");
-    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)CountingFindFirst);
-    RealVersionSize = (VersionSizeFunction)ReplaceImport("version.dll", "GetFileVersionInfoSizeW",
-                                                         (void *)CountingVersionSize);
-    ASSERT_TRUE(RealFindFirst != nullptr && RealVersionSize != nullptr);
-    std::vector<WindowTexts> windows;
-    for (DWORD attributes : {0x400000u, 0x40000u, 0x1000u, 0x0u}) {   // recall on data access, on open; offline
-        NotOnDisk = attributes;
-        VersionQuestions = 0;
-        WindowTexts window;
-        EXPECT_EQ(0, Show(program.c_str(), &window));
-        EXPECT_EQ(attributes == 0 ? 1 : 0, VersionQuestions) << attributes;
-        EXPECT_NE(L"", window.Text(IDC_FIELD_OWNER));
-        for (const WindowControl &control : window.controls) {
-            if (control.id == IDC_FIELD_VERSION || control.id == IDC_FIELD_ATTRIBUTES) continue;
-            EXPECT_EQ(windows.empty() ? control.text : windows[0].Text(control.id), control.text) << control.id;
-        }
-        windows.push_back(window);
-        EXPECT_EQ(attributes == 0 ? L"1.2.3.4" : L"", window.Text(IDC_FIELD_VERSION));
-    }
+    std::wstring file = MakeFile(L"a.txt", "x");
+    void *real = ReplaceImport("kernel32.dll", "GetConsoleWindow", (void *)TheStandInConsole);
+    RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW",
+                                                     (void *)ClosingTheConsoleFindFirst);
+    ASSERT_TRUE(real != nullptr && RealFindFirst != nullptr);
+    WindowTexts shown;
+    StandInConsole = PlainWindow(WS_POPUP, 0, nullptr);   // a pseudo console of no terminal
+    EXPECT_TRUE(ReturnsBesideAHungWindow([&] { EXPECT_EQ(0, Show(file.c_str(), &shown)); }));
+    EXPECT_EQ(nullptr, shown.owner);
+    DestroyWindow(StandInConsole);
+
+    StandInConsole = PlainWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, nullptr);
+    NextConsole = PlainWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, nullptr);
+    EXPECT_EQ(0, Show(file.c_str(), &shown));
+    EXPECT_TRUE(IsWindow(shown.owner));
+    EXPECT_EQ(StandInConsole, shown.owner);
+    DestroyWindow(StandInConsole);
     ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
-    ReplaceImport("version.dll", "GetFileVersionInfoSizeW", (void *)RealVersionSize);
+    ReplaceImport("kernel32.dll", "GetConsoleWindow", real);
+}
+
+// The version functions, which the plug-in takes by name, and the other
+// calls the tests below watch or fail.
+typedef FARPROC(WINAPI *ProcAddressFunction)(HMODULE, const char *);
+typedef DWORD(WINAPI *VersionSizeFunction)(const wchar_t *, DWORD *);
+typedef BOOL(WINAPI *VersionInfoFunction)(const wchar_t *, DWORD, DWORD, void *);
+typedef HANDLE(WINAPI *FindFirstExFunction)(const wchar_t *, FINDEX_INFO_LEVELS, void *, FINDEX_SEARCH_OPS,
+                                             void *, DWORD);
+typedef HANDLE(WINAPI *CreateFileFunction)(const wchar_t *, DWORD, DWORD, SECURITY_ATTRIBUTES *, DWORD,
+                                           DWORD, HANDLE);
+ProcAddressFunction RealProcAddress = nullptr;
+VersionSizeFunction RealVersionSize = nullptr;
+VersionInfoFunction RealVersionInfo = nullptr;
+FindFirstExFunction RealFindFirstEx = nullptr;
+CreateFileFunction RealCreateFile = nullptr;
+
+// On Windows, without the long-path opt-in, a path of MAX_PATH units or
+// more is not found unless it is in the long-path form.
+bool Enforce260 = false;
+std::vector<std::wstring> PathsAsked;    // by every call below, in order
+int VersionQuestions = 0, Listings = 0;
+std::vector<DWORD> Opens;                // the access, sharing and flags of each CreateFileW, in turn
+
+bool Refused(const wchar_t *path)
+{
+    PathsAsked.push_back(path);
+    bool refused = Enforce260 && lstrlenW(path) >= MAX_PATH && wcsncmp(path, L"\\\\?\\", 4) != 0;
+    if (refused) SetLastError(ERROR_PATH_NOT_FOUND);
+    return refused;
+}
+
+HANDLE WINAPI WatchedFindFirst(const wchar_t *name, WIN32_FIND_DATAW *entry)
+{
+    if (Refused(name)) return INVALID_HANDLE_VALUE;
+    return CountingFindFirst(name, entry);
+}
+
+// Counting takes the entries' basic information, in large batches.
+HANDLE WINAPI WatchedFindFirstEx(const wchar_t *name, FINDEX_INFO_LEVELS level, void *entry,
+                                 FINDEX_SEARCH_OPS search, void *filter, DWORD flags)
+{
+    Listings++;
+    EXPECT_TRUE(level == FindExInfoBasic && search == FindExSearchNameMatch && filter == nullptr &&
+                flags == FIND_FIRST_EX_LARGE_FETCH);
+    if (Refused(name)) return INVALID_HANDLE_VALUE;
+    return RealFindFirstEx(name, level, entry, search, filter, flags);
+}
+
+HANDLE WINAPI WatchedCreateFile(const wchar_t *name, DWORD access, DWORD share, SECURITY_ATTRIBUTES *security,
+                                DWORD disposition, DWORD flags, HANDLE model)
+{
+    Opens.insert(Opens.end(), {access, share, flags});
+    if (Refused(name)) return INVALID_HANDLE_VALUE;
+    return RealCreateFile(name, access, share, security, disposition, flags, model);
+}
+
+DWORD WINAPI WatchedVersionSize(const wchar_t *path, DWORD *handle)
+{
+    VersionQuestions++;
+    return Refused(path) ? 0 : RealVersionSize(path, handle);
+}
+
+BOOL WINAPI WatchedVersionInfo(const wchar_t *path, DWORD handle, DWORD size, void *block)
+{
+    return Refused(path) ? FALSE : RealVersionInfo(path, handle, size, block);
+}
+
+FARPROC WINAPI WatchedProcAddress(HMODULE module, const char *name)
+{
+    FARPROC function = RealProcAddress(module, name);
+    if (function == nullptr || IS_INTRESOURCE(name)) return function;
+    if (strcmp(name, "GetFileVersionInfoSizeW") == 0) {
+        RealVersionSize = (VersionSizeFunction)function;
+        return (FARPROC)WatchedVersionSize;
+    }
+    if (strcmp(name, "GetFileVersionInfoW") == 0) {
+        RealVersionInfo = (VersionInfoFunction)function;
+        return (FARPROC)WatchedVersionInfo;
+    }
+    return function;
+}
+
+// Watches the file-system calls of the plug-in's code while it lives.
+class FileSystemWatch {
+public:
+    FileSystemWatch()
+    {
+        RealFindFirst = (FindFirstFunction)ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)WatchedFindFirst);
+        RealFindFirstEx = (FindFirstExFunction)ReplaceImport("kernel32.dll", "FindFirstFileExW",
+                                                             (void *)WatchedFindFirstEx);
+        RealCreateFile = (CreateFileFunction)ReplaceImport("kernel32.dll", "CreateFileW", (void *)WatchedCreateFile);
+        RealProcAddress = (ProcAddressFunction)ReplaceImport("kernel32.dll", "GetProcAddress",
+                                                            (void *)WatchedProcAddress);
+        EXPECT_TRUE(RealFindFirst && RealFindFirstEx && RealCreateFile && RealProcAddress);
+        PathsAsked.clear();
+        Opens.clear();
+        VersionQuestions = Listings = 0;
+    }
+    ~FileSystemWatch()
+    {
+        ReplaceImport("kernel32.dll", "FindFirstFileW", (void *)RealFindFirst);
+        ReplaceImport("kernel32.dll", "FindFirstFileExW", (void *)RealFindFirstEx);
+        ReplaceImport("kernel32.dll", "CreateFileW", (void *)RealCreateFile);
+        ReplaceImport("kernel32.dll", "GetProcAddress", (void *)RealProcAddress);
+        Enforce260 = false;
+        NotOnDisk = 0;
+    }
+};
+
+// A file or folder that a cloud-files provider keeps off the disk is not
+// read: a program for its version, a folder for its contents (either would
+// download it); every other field is as before (the last run, on the
+// disk, reads the program, and so changes its access time).  The owner's
+// open fetches nothing either.
+TEST_F(ShowFileInfoTest, FilesNotOnTheDiskAreNotRead)
+{
+    const std::wstring paths[] = {Program(L"prog.exe"), MakeFolder(L"cloud")};
+    MakeFile(L"cloud\\inside.txt", "x");
+    for (const std::wstring &path : paths) {
+        FileSystemWatch watch;
+        std::vector<WindowTexts> windows;
+        for (DWORD attributes : {0x400000u, 0x40000u, 0x1000u, 0x0u}) {   // recall on data access, on open; offline
+            NotOnDisk = attributes;
+            VersionQuestions = Listings = 0;
+            WindowTexts window;
+            EXPECT_EQ(0, Show(path.c_str(), &window));
+            EXPECT_EQ(attributes == 0 ? 1 : 0, VersionQuestions + Listings) << attributes;
+            EXPECT_NE(L"", window.Text(IDC_FIELD_OWNER));
+            for (const WindowControl &control : window.controls) {
+                if (control.id == IDC_FIELD_VERSION || control.id == IDC_FIELD_ATTRIBUTES ||
+                    control.id == IDC_FIELD_SIZE) continue;
+                EXPECT_EQ(windows.empty() ? control.text : windows[0].Text(control.id), control.text) << control.id;
+            }
+            windows.push_back(window);
+            bool program = path == paths[0];
+            EXPECT_EQ(attributes != 0 ? L"" : program ? L"1.2.3.4" : L"", window.Text(IDC_FIELD_VERSION));
+            if (!program) EXPECT_EQ(attributes != 0 ? L"" : L"1 file, 0 subdirs", window.Text(IDC_FIELD_SIZE));
+        }
+        // The owner is read with the right to read it alone, every kind of
+        // sharing, a directory's backup semantics, and no recall.
+        const std::vector<DWORD> ownerOpen = {READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL};
+        ASSERT_EQ(4 * ownerOpen.size(), Opens.size());
+        EXPECT_EQ(ownerOpen, std::vector<DWORD>(Opens.begin(), Opens.begin() + 3));
+        EXPECT_EQ(ownerOpen, std::vector<DWORD>(Opens.end() - 3, Opens.end()));
+    }
+}
+
+// A path of MAX_PATH units or more reaches every file-system call in the
+// long-path form, as Windows wants it without the long-path opt-in; the
+// window shows the name as the host gave it.  A shorter path is passed as
+// it is.
+TEST_F(ShowFileInfoTest, PathsLongerThanMaxPath)
+{
+    std::wstring deep = MakeFolder(std::wstring(120, L'd'));
+    deep = MakeFolder(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e'));
+    const std::wstring program = deep + L"\\prog.dll", folder = deep + L"\\sub";
+    CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), program.c_str(), FALSE);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteBytes(folder + L"\\one.txt", "1");
+    ASSERT_GT(folder.size(), 280u);
+    const std::wstring shortFolder = MakeFolder(L"short");
+    for (const std::wstring &path : {program, folder, shortFolder}) {
+        FileSystemWatch watch;
+        Enforce260 = true;
+        WindowTexts window;
+        ASSERT_EQ(0, Show(path.c_str(), &window)) << path.size();
+        EXPECT_EQ(path, window.Text(IDC_FIELD_FULL_NAME));
+        EXPECT_EQ(path == program ? L"1.2.3.4" : L"", window.Text(IDC_FIELD_VERSION));
+        const std::wstring size = window.Text(IDC_FIELD_SIZE);
+        if (path == program) EXPECT_NE(std::wstring::npos, size.find(L" KB)")) << size;
+        if (path != program) EXPECT_EQ(path == folder ? L"1 file, 0 subdirs" : L"0 files, 0 subdirs", size);
+        EXPECT_NE(L"", window.Text(IDC_FIELD_OWNER));
+        EXPECT_NE(L"", window.Text(IDC_FIELD_MODIFIED));
+        const std::wstring asked = path == shortFolder ? path : L"\\\\?\\" + path;
+        for (const std::wstring &name : PathsAsked) EXPECT_EQ(0u, name.find(asked)) << name;
+        EXPECT_EQ(path == program ? 4u : 3u, PathsAsked.size());
+    }
 }
 
 TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
