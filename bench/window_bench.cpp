@@ -195,8 +195,9 @@ void FileTypeStep(Floor *floor)
 }
 
 /* The version of a program or library, after the host's file test; the
-** questions whether a window can be seen here, and the console window that
-** owns the window. */
+** questions whether a window can be seen here, the thread's DPI awareness
+** switched around the window's life, and the console window that owns the
+** window. */
 void VersionStep(Floor *floor)
 {
     DWORD ignored = 0, size, session = 0;
@@ -223,7 +224,12 @@ void VersionStep(Floor *floor)
     }
     Sink += GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &ignored);
     Sink += ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    auto setDpi = (decltype(&SetThreadDpiAwarenessContext))(void *)GetProcAddress(GetModuleHandleW(L"user32.dll"),
+                                                                                  "SetThreadDpiAwarenessContext");
+    DPI_AWARENESS_CONTEXT previous = setDpi(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (previous == nullptr) previous = setDpi(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
     Sink += (long long)(INT_PTR)GetConsoleWindow();
+    setDpi(previous);
 }
 
 const struct {
@@ -238,7 +244,7 @@ const struct {
     {"three timestamps: conversion, GetDateFormatW, GetTimeFormatW", TimesStep},
     {"owner: CreateFileW, GetSecurityInfo, LookupAccountSidW", OwnerStep},
     {"file type: GetFileAttributesW (the host), registry", FileTypeStep},
-    {"version: GetFileAttributesW (the host), version.dll from System32, GetFileVersionInfo(Size)W; the window station", VersionStep},
+    {"version: GetFileAttributesW (the host), version.dll from System32, GetFileVersionInfo(Size)W; the window station, the DPI awareness", VersionStep},
 };
 enum { FLOOR_STEPS = sizeof FloorSteps / sizeof FloorSteps[0] };
 

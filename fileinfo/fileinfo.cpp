@@ -317,6 +317,7 @@ static int ShowInformation(const wchar_t *name, const wchar_t *textLead)
 {
     wchar_t fullName[PATH_CAPACITY];
     wchar_t namePart[PATH_CAPACITY];
+    WindowDpi dpi = {0, 0};
     Target target;
     int result;
 
@@ -329,12 +330,17 @@ static int ShowInformation(const wchar_t *name, const wchar_t *textLead)
         return SHOW_EMPTY_NAME;
     }
     /* Where the window goes is decided while the window the user works in
-    ** is still in front: gathering the facts may take a while. */
+    ** is still in front: gathering the facts may take a while.  From then
+    ** until the window has closed the thread is in the display's own DPI,
+    ** so that the window is sharp and its place is in the same unit as the
+    ** owner's. */
     target.visible = CanShowWindows();
+    if (target.visible) EnterWindowDpi(&dpi);
     target.owner = target.visible ? InfoWindowOwner() : 0;
     result = FindTarget(name, fullName, namePart, &target);
-    if (result != 0) return result;
-    return ShowTarget(fullName, namePart, &target, textLead);
+    if (result == 0) result = ShowTarget(fullName, namePart, &target, textLead);
+    LeaveWindowDpi(&dpi);
+    return result;
 }
 
 int ShowFileInfo(const wchar_t *name)

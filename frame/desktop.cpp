@@ -1,6 +1,7 @@
 /*
-** Whether a window opened here can be seen, and whether another window
-** answers.  See platform.h.
+** Whether a window opened here can be seen, whether another window
+** answers, and the DPI awareness a window of the plug-in is made in.  See
+** platform.h.
 */
 #include "platform.h"
 
@@ -31,4 +32,28 @@ HWND AnsweringForegroundWindow(void)
 {
     HWND foreground = GetForegroundWindow();
     return WindowAnswers(foreground) ? foreground : 0;
+}
+
+void EnterWindowDpi(WindowDpi *dpi)
+{
+    /* Taken by name: the call exists from Windows 10 version 1607 on. */
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+
+    dpi->previous = 0;
+    dpi->set = 0;
+    if (user32 == 0) return;
+    dpi->set = reinterpret_cast<DPI_AWARENESS_CONTEXT(WINAPI *)(DPI_AWARENESS_CONTEXT)>(
+        reinterpret_cast<void (*)(void)>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    if (dpi->set == 0) return;
+    /* Per-monitor v2 (Windows 10 version 1703 on) scales a dialog's font
+    ** and layout, and again when it moves to a monitor of another DPI. */
+    dpi->previous = dpi->set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (dpi->previous == 0) dpi->previous = dpi->set(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+}
+
+void LeaveWindowDpi(const WindowDpi *dpi)
+{
+    /* Once more when it fails, as every setting the plug-in puts back. */
+    if (dpi->set == 0 || dpi->previous == 0) return;
+    if (dpi->set(dpi->previous) == 0) dpi->set(dpi->previous);
 }

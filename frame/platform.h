@@ -1,6 +1,7 @@
 /*
 ** What the frame knows of the platform the plug-in runs on: the module it
-** was loaded as, and whether a window opened here can be seen at all.
+** was loaded as, whether a window opened here can be seen at all, which
+** window may own it, and the DPI it is drawn in.
 ** Platform code only; the text-only routines never include it.
 */
 #ifndef TIRVALO_PLATFORM_H
@@ -35,5 +36,21 @@ enum { WINDOW_ANSWER_MS = 200 };
 ** owner of a window or message box opened in front of whatever the user
 ** works in. */
 HWND AnsweringForegroundWindow(void);
+
+/*
+** A shell usually declares no DPI awareness, and the system then draws its
+** windows at 96 DPI and stretches them, blurred, on a display of more.
+** EnterWindowDpi switches the calling thread to per-monitor awareness (v2,
+** or system awareness where the system refuses that) for as long as a
+** window or message box of the plug-in exists, and notes in dpi what
+** LeaveWindowDpi needs to put the thread's context back.  Where the system
+** has no such call, or refuses both, nothing changes.
+*/
+struct WindowDpi {
+    DPI_AWARENESS_CONTEXT(WINAPI *set)(DPI_AWARENESS_CONTEXT);   /* null: nothing to put back */
+    DPI_AWARENESS_CONTEXT previous;
+};
+void EnterWindowDpi(WindowDpi *dpi);
+void LeaveWindowDpi(const WindowDpi *dpi);
 
 #endif /* TIRVALO_PLATFORM_H */

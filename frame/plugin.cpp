@@ -54,6 +54,8 @@ int Usage(const wchar_t *command, wchar_t *result)
 
 int Help(const wchar_t *command)
 {
+    WindowDpi dpi;
+
     if (command == 0 || !TextEqualNoCase(command, L"tirvalo")) return 0;
     /* Where no window can be seen a message box would never close: the
     ** help goes to standard output, as /? writes it. */
@@ -62,9 +64,12 @@ int Help(const wchar_t *command)
         return -1;
     }
     /* The box disables its owner while it is open, which waits for the
-    ** owner's thread: a window that does not answer is no owner. */
+    ** owner's thread: a window that does not answer is no owner.  It is
+    ** drawn in the display's own DPI. */
+    EnterWindowDpi(&dpi);
     MessageBoxW(AnsweringForegroundWindow(), HelpText, PluginName,
                 MB_ICONINFORMATION | MB_SETFOREGROUND);
+    LeaveWindowDpi(&dpi);
     return -1;
 }
 

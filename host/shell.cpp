@@ -5,11 +5,12 @@
 ** at exit.  Its exit status is the last command's result.
 **
 **   korrash [--host-version TEXT] [--host-build N] [--plugin PATH]
-**           [--transient] [--dump-windows] [--screenshot FILE] [--stack-use]
-**           [-c COMMAND]... [BATCHFILE]
+**           [--transient] [--dump-windows] [--window-metrics] [--screenshot FILE]
+**           [--stack-use] [-c COMMAND]... [BATCHFILE]
 **
 ** --dump-windows prints every dialog window the plug-in opens (its caption,
-** then each label with its field) and closes it with OK; --screenshot saves
+** then each label with its field) and closes it with OK, and with
+** --window-metrics a line with the window's DPI and client size; --screenshot saves
 ** a PNG of each such window (FILE, then FILE-2, ...) and closes it too.
 ** --stack-use tells at exit, on standard error, how deep the main thread's
 ** stack was used: its reservation is 1 MiB, as common hosts have.
@@ -500,8 +501,8 @@ void RunInteractive()
 void PrintSyntax()
 {
     WriteError(L"usage: korrash [--host-version TEXT] [--host-build N] [--plugin PATH]\r\n"
-               L"               [--transient] [--dump-windows] [--screenshot FILE] [--stack-use]\r\n"
-               L"               [-c COMMAND]... [BATCHFILE]\r\n");
+               L"               [--transient] [--dump-windows] [--window-metrics] [--screenshot FILE]\r\n"
+               L"               [--stack-use] [-c COMMAND]... [BATCHFILE]\r\n");
 }
 
 }  // namespace
@@ -528,6 +529,8 @@ int wmain(int argc, wchar_t **argv)
             KorrashSetInternal(L"_transient", L"1");
         } else if (option == L"--dump-windows") {
             watchOptions.dump = true;
+        } else if (option == L"--window-metrics") {
+            watchOptions.metrics = true;
         } else if (option == L"--stack-use") {
             stackUse = true;
         } else if (option == L"--screenshot" && hasValue) {

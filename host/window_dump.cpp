@@ -80,6 +80,10 @@ WindowTexts ReadWindowTexts(HWND window)
     texts.caption = WindowText(window);
     ClientToScreen(window, &texts.clientOrigin);
     texts.owner = GetWindow(window, GW_OWNER);
+    texts.dpi = GetDpiForWindow(window);
+    RECT client = {};
+    GetClientRect(window, &client);
+    texts.clientSize = {client.right, client.bottom};
     Reading reading = {window, &texts};
     EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&reading));
     return texts;
@@ -186,6 +190,12 @@ void WindowWatch::Handle(HWND window)
         DWORD mode;
         if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) QPuts(L"\r\n");
         QPuts(texts.Dump().c_str());
+        if (options_.metrics) {
+            wchar_t line[80];
+            wsprintfW(line, L"DPI %u, client area %ld x %ld\r\n", texts.dpi, texts.clientSize.cx,
+                      texts.clientSize.cy);
+            QPuts(line);
+        }
     }
     if (!options_.screenshot.empty()) {
         std::wstring path = NumberedPath(options_.screenshot, (int)windows_.size() + 1);

@@ -26,6 +26,8 @@ struct WindowTexts {
     std::wstring caption;
     POINT clientOrigin = {};               // where its client area starts on the screen
     HWND owner = nullptr;                  // the window it was opened on
+    UINT dpi = 0;                          // the DPI the system gives it
+    SIZE clientSize = {};                  // in pixels of that DPI
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".
@@ -54,6 +56,7 @@ struct WindowWatchOptions {
     WPARAM closeWParam = IDOK;
     LPARAM closeLParam = 0;
     bool dump = false;          // write each window's dump to standard output
+    bool metrics = false;       // ... followed by its DPI and client size
     std::wstring screenshot;    // when not empty, save each window there
 };
 

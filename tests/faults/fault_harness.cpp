@@ -206,6 +206,7 @@ LRESULT CALLBACK WatchHook(int code, WPARAM wParam, LPARAM lParam)
 // ---------------------------------------------------------------- settings
 int NotedAnimation = 0;
 DWORD NotedTimeout = 0;
+DPI_AWARENESS_CONTEXT NotedDpi = nullptr;
 
 DWORD ForegroundLockTimeout()
 {
@@ -317,6 +318,7 @@ void NoteSystemSettings()
 {
     NotedAnimation = Animation;
     NotedTimeout = ForegroundLockTimeout();
+    NotedDpi = GetThreadDpiAwarenessContext();
 }
 
 std::string SettingsLeft()
@@ -326,6 +328,10 @@ std::string SettingsLeft()
     if (ForegroundLockTimeout() != NotedTimeout) left += "the foreground lock timeout, ";
     // Detaching succeeds only when the input is attached.
     if (AttachThreadInput(OtherThreadId, GetCurrentThreadId(), FALSE)) left += "the input attached, ";
+    if (!AreDpiAwarenessContextsEqual(GetThreadDpiAwarenessContext(), NotedDpi)) {
+        left += "the thread's DPI awareness, ";
+        SetThreadDpiAwarenessContext(NotedDpi);
+    }
     Animation = NotedAnimation;
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (void *)(UINT_PTR)NotedTimeout, 0);
     return left;

@@ -55,6 +55,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     KEEP("kernel32.dll", FreeLibrary, Release)                                                     \
     FAIL("kernel32.dll", GetDateFormatW, 0, ERROR_INSUFFICIENT_BUFFER, 4)                          \
     KEEP("kernel32.dll", GetLastError, NoFailure)                                                  \
+    FAIL("kernel32.dll", GetModuleHandleW, NULL, ERROR_MOD_NOT_FOUND, NO_TEXT)                     \
     FAIL("kernel32.dll", GetProcAddress, NULL, ERROR_PROC_NOT_FOUND, NO_TEXT)                      \
     FAIL("kernel32.dll", GetProcessHeap, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
     FAIL("kernel32.dll", GetStdHandle, INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE, NO_TEXT)        \
@@ -106,6 +107,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("user32.dll", SendMessageTimeoutW, 0, ERROR_TIMEOUT, NO_TEXT)                             \
     FAIL("user32.dll", SetClipboardData, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \
     FAIL("user32.dll", SetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                   \
+    FAIL("user32.dll", SetThreadDpiAwarenessContext, NULL, ERROR_INVALID_PARAMETER, NO_TEXT)       \
     FAIL("user32.dll", SetWindowPos, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                  \
     FAIL("user32.dll", SetWindowTextW, FALSE, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                    \
     FAIL("user32.dll", SetWindowsHookExW, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                  \

@@ -8,6 +8,7 @@
 
 #include "dialog/resource_ids.h"
 #include "fileinfo/fileinfo.h"
+#include "frame/plugin.h"
 #include "tests/support/fileinfo_fixture.h"
 #include "tests/support/locked_file.h"
 #include "host/window_dump.h"
@@ -595,6 +596,61 @@ TEST_F(ShowFileInfoTest, PathsLongerThanMaxPath)
         for (const std::wstring &name : PathsAsked) EXPECT_EQ(0u, name.find(asked)) << name;
         EXPECT_EQ(3u, PathsAsked.size());
     }
+}
+
+// The thread is in the display's own DPI from before the window opens (or
+// the help's box) until it has closed, then has its own context back:
+// per-monitor v2, or system awareness where the system refuses that.
+typedef DPI_AWARENESS_CONTEXT(WINAPI *SetDpiFunction)(DPI_AWARENESS_CONTEXT);
+SetDpiFunction RealSetDpi = nullptr;
+DPI_AWARENESS_CONTEXT DpiBefore = nullptr;
+const WindowWatch *DpiWatch = nullptr;
+std::vector<std::string> DpiSteps;   // each context asked for, and the windows read by then
+
+DPI_AWARENESS_CONTEXT WINAPI RecordingSetDpi(DPI_AWARENESS_CONTEXT context)
+{
+    DPI_AWARENESS_CONTEXT previous = RealSetDpi(context);
+    // The constant asked for is told by its value (a system that does not
+    // know it finds it equal to nothing); a context the system gave, only
+    // by the system's comparison.
+    std::string step = context == DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2                     ? "v2"
+                       : AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_SYSTEM_AWARE) ? "system"
+                       : AreDpiAwarenessContextsEqual(context, DpiBefore)                          ? "back"
+                                                                                                    : "other";
+    DpiSteps.push_back(step + (previous == nullptr ? " refused" : "") + " " +
+                       std::to_string(DpiWatch->Windows().size()));
+    return previous;
+}
+
+FARPROC WINAPI DpiProcAddress(HMODULE module, const char *name)
+{
+    FARPROC function = RealProcAddress(module, name);
+    if (function == nullptr || IS_INTRESOURCE(name) || strcmp(name, "SetThreadDpiAwarenessContext") != 0) {
+        return function;
+    }
+    RealSetDpi = (SetDpiFunction)function;
+    return (FARPROC)RecordingSetDpi;
+}
+
+TEST_F(ShowFileInfoTest, TheWindowAndTheHelpAreInTheDisplaysDpi)
+{
+    std::wstring file = MakeFile(L"a.txt", "x");
+    RealProcAddress = (ProcAddressFunction)ReplaceImport("kernel32.dll", "GetProcAddress", (void *)DpiProcAddress);
+    ASSERT_NE(nullptr, RealProcAddress);
+    DpiBefore = GetThreadDpiAwarenessContext();
+    for (bool help : {false, true}) {
+        WindowWatch watch;
+        DpiWatch = &watch;
+        DpiSteps.clear();
+        EXPECT_EQ(help ? -1 : 0, help ? Help(L"tirvalo") : ShowFileInfo(file.c_str()));
+        ASSERT_EQ(1u, watch.Windows().size());
+        const std::vector<std::string> v2 = {"v2 0", "back 1"}, system = {"v2 refused 0", "system 0", "back 1"};
+        std::string steps;
+        for (const std::string &step : DpiSteps) steps += step + "; ";
+        EXPECT_TRUE(DpiSteps == v2 || DpiSteps == system) << steps;
+        EXPECT_TRUE(AreDpiAwarenessContextsEqual(DpiBefore, GetThreadDpiAwarenessContext()));
+    }
+    ReplaceImport("kernel32.dll", "GetProcAddress", (void *)RealProcAddress);
 }
 
 TEST_F(ShowFileInfoTest, TitleIsCutToFitItsText)
