@@ -234,14 +234,14 @@ check_signing_identity() {
 }
 
 # Signs the DLL FILE in place with Authenticode (SHA-256) as of the time
-# EPOCH, with KEY and CERT or the PKCS#12 file PKCS12 (checked first), and
+# EPOCH, with KEY and CERT or the PKCS#12 file PKCS12 (as check_signing_identity
+# accepted them: the caller checks once, not at every signing), and
 # with an RFC 3161 timestamp from TIMESTAMP_URL when that is not empty.  The
 # signature is appended: of the bytes before it only the PE checksum and the
 # certificate table's directory entry change.  The password goes to
 # osslsigncode through a pipe, not on its command line.
 sign_dll() {
     local file=$1 epoch=$2 key=$3 cert=$4 pkcs12=$5 url=$6 options=() output
-    check_signing_identity "$key" "$cert" "$pkcs12" || return 1
     if [ -n "$pkcs12" ]; then options=(-pkcs12 "$pkcs12"); else options=(-certs "$cert" -key "$key"); fi
     [ -n "${TIRVALO_SIGN_PASSWORD+set}" ] && options+=(-readpass /dev/fd/3)
     [ -n "$url" ] && options+=(-ts "$url")
@@ -334,12 +334,12 @@ write_spdx() {
 # Packs the built DLL and PDB of BUILD_DIR into DIST_DIR: the plug-in's zip
 # (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), the bill of
 # materials (Tirvalo-VERSION-x64.spdx.json) and SHA256SUMS.  With a signing
-# identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them) the DLL
-# is signed first; when that fails, nothing is written to DIST_DIR.  The same
-# inputs give the same bytes: the signature and the bill of materials carry
-# the time of the source's commit (SOURCE_DATE_EPOCH when set), and so do
-# the zips' entries, with fixed permissions and no extra fields, in a fixed
-# order.
+# identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them, checked
+# by the caller) the DLL is signed first; when that fails, nothing is
+# written to DIST_DIR.  The same inputs give the same bytes: the signature
+# and the bill of materials carry the time of the source's commit
+# (SOURCE_DATE_EPOCH when set), and so do the zips' entries, with fixed
+# permissions and no extra fields, in a fixed order.
 package_release() {
     local build=$1 dist=$2 key=${3:-} cert=${4:-} pkcs12=${5:-} url=${6:-} version epoch stage name
     version=$(dll_file_version "$build/bin/Tirvalo.dll") || return 1

@@ -3,8 +3,9 @@
 # and certificates made for the test: two signed releases are the same bytes;
 # the signature verifies, with the commit's time, and fails on a changed DLL;
 # the signed DLL is the tested one with a signature appended and passes the
-# DLL check; what does not fit is refused before anything is written; the
-# SPDX document names the shipped DLL's SHA-256.
+# DLL check; what does not fit, or an option without its value, is refused
+# before anything is written; the SPDX document names the shipped DLL's
+# SHA-256.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib.sh"
@@ -81,6 +82,19 @@ the key does not match the certificate|stray.key|signer.pem
 has expired|expired.key|expired.pem
 holds no PEM certificate|signer.key|signer.key
 EOF
+
+# An option without its value stops the release with its usage and status 2
+# before the build, and dist/ stays as it was.
+mkdir kept && echo before >kept/SHA256SUMS
+refused() {  # WHAT ARGUMENT...
+    local what=$1 status; shift
+    "$root/scripts/release" --no-check --dist kept "$@" >refused.out 2>&1; status=$?
+    [ $status = 2 ] && grep -q '^usage: scripts/release' refused.out || fail "$what: status $status, $(head -3 refused.out)"
+    [ "$(ls -A kept)" = SHA256SUMS ] && [ "$(cat kept/SHA256SUMS)" = before ] || fail "$what: dist/ holds $(ls -A kept)"
+}
+refused "an empty --sign-pkcs12" --sign-pkcs12 ""
+refused "an empty --sign-key" --sign-key "" --sign-cert signer.pem
+refused "--sign-cert at the end without its file" --sign-key signer.key --sign-cert
 
 # The bill of materials: SPDX 2.3 JSON, listed in SHA256SUMS, naming the
 # shipped DLL's SHA-256, the Debian package of the MinGW-w64 start-up code
