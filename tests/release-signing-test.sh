@@ -4,8 +4,8 @@
 # the signature verifies, with the commit's time, and fails on a changed DLL;
 # the signed DLL is the tested one with a signature appended and passes the
 # DLL check; what does not fit, or an option without its value, is refused
-# before anything is written; the SPDX document names the shipped DLL's
-# SHA-256.
+# before anything is written; an interrupted release leaves no folder behind;
+# the SPDX document names the shipped DLL's SHA-256.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib.sh"
@@ -95,6 +95,14 @@ refused() {  # WHAT ARGUMENT...
 refused "an empty --sign-pkcs12" --sign-pkcs12 ""
 refused "an empty --sign-key" --sign-key "" --sign-cert signer.pem
 refused "--sign-cert at the end without its file" --sign-key signer.key --sign-cert
+
+# Ctrl-C while the DLL is signed (a stand-in cmake skips the build): the
+# release ends with no folder of its own left in TMPDIR, and dist/ as it was.
+mkdir fake tmp && printf '#!/bin/sh\nkill -INT 0; sleep 5\n' >fake/osslsigncode && printf '#!/bin/sh\n' >fake/cmake &&
+    chmod +x fake/* && PATH=$work/fake:$PATH TMPDIR=$work/tmp setsid -w "$root/scripts/release" --no-check \
+        --dist kept --sign-key signer.key --sign-cert signer.pem >interrupted.out 2>&1
+[ -z "$(ls -A tmp)" ] || fail "an interrupted release leaves behind: $(ls tmp)"
+[ "$(ls -A kept)" = SHA256SUMS ] || fail "an interrupted release wrote $(ls -A kept)"
 
 # The bill of materials: SPDX 2.3 JSON, listed in SHA256SUMS, naming the
 # shipped DLL's SHA-256, the Debian package of the MinGW-w64 start-up code
