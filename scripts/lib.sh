@@ -234,14 +234,14 @@ check_signing_identity() {
 }
 
 # Signs the DLL FILE in place with Authenticode (SHA-256) as of the time
-# EPOCH, with KEY and CERT or the PKCS#12 file PKCS12 (checked first), and
+# EPOCH, with KEY and CERT or the PKCS#12 file PKCS12 (as check_signing_identity
+# accepted them: the caller checks once, not at every signing), and
 # with an RFC 3161 timestamp from TIMESTAMP_URL when that is not empty.  The
 # signature is appended: of the bytes before it only the PE checksum and the
 # certificate table's directory entry change.  The password goes to
 # osslsigncode through a pipe, not on its command line.
 sign_dll() {
     local file=$1 epoch=$2 key=$3 cert=$4 pkcs12=$5 url=$6 options=() output
-    check_signing_identity "$key" "$cert" "$pkcs12" || return 1
     if [ -n "$pkcs12" ]; then options=(-pkcs12 "$pkcs12"); else options=(-certs "$cert" -key "$key"); fi
     [ -n "${TIRVALO_SIGN_PASSWORD+set}" ] && options+=(-readpass /dev/fd/3)
     [ -n "$url" ] && options+=(-ts "$url")
@@ -269,14 +269,18 @@ debian_packages() {
     done
 }
 
-# Writes the bill of materials of the DLL built in BUILD, shipped as the file
-# DLL (signed or not), version VERSION, to OUT: SPDX 2.3 JSON with the
-# plug-in as a package, the DLL as its file with its SHA-1 and SHA-256, the
-# Debian packages whose files the link put into the DLL (the PDB names every
-# object linked, and the archive it came from), and those of the compiler
-# and the linker.  Its time is EPOCH, the commit's.
+# Writes the bill of materials of the DLL built in BUILD, version VERSION,
+# to OUT: SPDX 2.3 JSON with the plug-in as a package whose files are FILE...,
+# those of its zip as shipped (Tirvalo.dll, signed or not, and README.txt),
+# each with its SHA-1 and SHA-256; the Debian packages whose files the link
+# put into the DLL (the PDB names every object linked, and the archive it
+# came from), and those of the compiler and the linker, one element for each
+# package, whatever it did.  Its time is EPOCH, the commit's.  Its namespace
+# ends in the SHA-256 of the document written without it: the same release
+# gives the same bytes, and any other document another namespace.
 write_spdx() {
-    local build=$1 dll=$2 version=$3 epoch=$4 out=$5 compiler linker objects tools linked sha1 sha256
+    local build=$1 version=$2 epoch=$3 out=$4 compiler linker objects tools linked file sha1 sha256 listed=() code document
+    shift 4
     compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
     linker=$("$compiler" -print-prog-name=ld.lld)
     # The objects and archives linked from outside the build: paths of this machine.
@@ -285,61 +289,74 @@ write_spdx() {
     [ -n "$objects" ] || { echo "$build/bin/Tirvalo.pdb names no library linked." >&2; return 1; }
     tools=$(debian_packages $(realpath "$compiler" "$linker")) &&
         linked=$(debian_packages $objects) || return 1
-    sha1=$(sha1sum <"$dll") && sha256=$(sha256sum <"$dll") || return 1
-    { sed 's/^/tool /' <<<"$tools"; sed 's/^/linked /' <<<"$linked"; } | jq -R -s \
-        --arg version "$version" --arg name "Tirvalo-$version-x64" \
-        --arg created "$(date -u -d "@$epoch" +%Y-%m-%dT%H:%M:%SZ)" \
-        --arg sha1 "${sha1%% *}" --arg sha256 "${sha256%% *}" \
-        --arg code "$(printf %s "${sha1%% *}" | sha1sum | cut -d' ' -f1)" '
-    def id: "SPDXRef-Package-deb-" + gsub("[^A-Za-z0-9.-]"; "-");
-    (split("\n") | map(select(. != "") | split(" ")
-        | {kind: .[0], file: .[1], name: .[2], version: .[3], arch: .[4]})
-        | group_by([.kind, .name]) | map(.[0] + {files: map(.file)})) as $debs
+    for file in "$@"; do
+        read -r sha1 _ < <(sha1sum "$file") && read -r sha256 _ < <(sha256sum "$file") || return 1
+        listed+=("file $(basename "$file") $sha1 $sha256")
+    done
+    # The package verification code: the SHA-1 of its files' SHA-1s, sorted and joined.
+    code=$(printf '%s\n' "${listed[@]}" | cut -d' ' -f3 | LC_ALL=C sort | tr -d '\n' | sha1sum | cut -d' ' -f1)
+    document=$({ printf '%s\n' "${listed[@]}"; sed 's/^/tool /' <<<"$tools"; sed 's/^/linked /' <<<"$linked"; } |
+        jq -R -s --arg version "$version" --arg name "Tirvalo-$version-x64" \
+        --arg created "$(date -u -d "@$epoch" +%Y-%m-%dT%H:%M:%SZ)" --arg code "$code" '
+    def id: gsub("[^A-Za-z0-9.-]"; "-");
+    (split("\n") | map(select(. != "") | split(" "))) as $lines
+    | ($lines | map(select(.[0] == "file")
+        | {SPDXID: ("SPDXRef-File-" + (.[1] | id)), name: .[1], sha1: .[2], sha256: .[3]})) as $files
+    | ($lines | map(select(.[0] != "file") | {kind: .[0], file: .[1], name: .[2], version: .[3], arch: .[4]})
+        | group_by(.name) | map(.[0] + {SPDXID: ("SPDXRef-Package-deb-" + (.[0].name | id)),
+            tool: map(select(.kind == "tool") | .file), linked: map(select(.kind == "linked") | .file)})) as $debs
     | {
         spdxVersion: "SPDX-2.3",
         dataLicense: "CC0-1.0",
         SPDXID: "SPDXRef-DOCUMENT",
         name: $name,
-        documentNamespace: ("urn:tirvalo:spdx:" + $name + ":" + $sha256),
         creationInfo: {created: $created, creators: ["Tool: Tirvalo scripts/release"]},
         packages: ([{
             SPDXID: "SPDXRef-Package-Tirvalo", name: "Tirvalo", versionInfo: $version,
             downloadLocation: "NOASSERTION", primaryPackagePurpose: "LIBRARY",
             description: "Plug-in for the Korrash shell, Windows x64",
-            filesAnalyzed: true, hasFiles: ["SPDXRef-File-Tirvalo.dll"],
+            filesAnalyzed: true, hasFiles: [$files[].SPDXID],
             packageVerificationCode: {packageVerificationCodeValue: $code}
           }] + ($debs | map({
-            SPDXID: (.name | id), name: .name, versionInfo: .version,
+            SPDXID, name, versionInfo: .version,
             supplier: "Organization: Debian", downloadLocation: "NOASSERTION",
-            primaryPackagePurpose: (if .kind == "tool" then "APPLICATION" else "LIBRARY" end),
+            primaryPackagePurpose: (if .linked == [] then "APPLICATION" else "LIBRARY" end),
             filesAnalyzed: false,
             externalRefs: [{referenceCategory: "PACKAGE-MANAGER", referenceType: "purl",
               referenceLocator: ("pkg:deb/debian/" + .name + "@" + (.version | @uri) + "?arch=" + .arch)}],
-            comment: ((if .kind == "tool" then "Built Tirvalo.dll: " else "Linked into Tirvalo.dll: " end)
-                      + (.files | join(", ")))
+            comment: ([if .tool != [] then "Built Tirvalo.dll: " + (.tool | join(", ")) else empty end,
+                       if .linked != [] then "Linked into Tirvalo.dll: " + (.linked | join(", ")) else empty end]
+                      | join("; "))
           }))),
-        files: [{
-            SPDXID: "SPDXRef-File-Tirvalo.dll", fileName: "./Tirvalo.dll", fileTypes: ["BINARY"],
-            checksums: [{algorithm: "SHA1", checksumValue: $sha1}, {algorithm: "SHA256", checksumValue: $sha256}]
-          }],
+        files: ($files | map({
+            SPDXID, fileName: ("./" + .name),
+            fileTypes: (if .name | test("[.]txt$") then ["TEXT", "DOCUMENTATION"] else ["BINARY"] end),
+            checksums: [{algorithm: "SHA1", checksumValue: .sha1}, {algorithm: "SHA256", checksumValue: .sha256}]
+          })),
         relationships: ([
-            {spdxElementId: "SPDXRef-DOCUMENT", relationshipType: "DESCRIBES", relatedSpdxElement: "SPDXRef-Package-Tirvalo"},
-            {spdxElementId: "SPDXRef-Package-Tirvalo", relationshipType: "CONTAINS", relatedSpdxElement: "SPDXRef-File-Tirvalo.dll"}
-          ] + ($debs | map(if .kind == "tool"
-            then {spdxElementId: (.name | id), relationshipType: "BUILD_TOOL_OF", relatedSpdxElement: "SPDXRef-File-Tirvalo.dll"}
-            else {spdxElementId: "SPDXRef-File-Tirvalo.dll", relationshipType: "STATIC_LINK", relatedSpdxElement: (.name | id)} end)))
-      }' >"$out"
+            {spdxElementId: "SPDXRef-DOCUMENT", relationshipType: "DESCRIBES", relatedSpdxElement: "SPDXRef-Package-Tirvalo"}
+          ] + ($files | map({spdxElementId: "SPDXRef-Package-Tirvalo", relationshipType: "CONTAINS", relatedSpdxElement: .SPDXID}))
+          + [$debs[] | (if .tool != []
+            then {spdxElementId: .SPDXID, relationshipType: "BUILD_TOOL_OF", relatedSpdxElement: "SPDXRef-File-Tirvalo.dll"}
+            else empty end),
+            (if .linked != []
+            then {spdxElementId: "SPDXRef-File-Tirvalo.dll", relationshipType: "STATIC_LINK", relatedSpdxElement: .SPDXID}
+            else empty end)])
+      }') || return 1
+    read -r sha256 _ < <(printf '%s\n' "$document" | sha256sum)
+    jq --arg namespace "urn:tirvalo:spdx:Tirvalo-$version-x64:$sha256" \
+        '{spdxVersion, dataLicense, SPDXID, name, documentNamespace: $namespace} + .' <<<"$document" >"$out"
 }
 
 # Packs the built DLL and PDB of BUILD_DIR into DIST_DIR: the plug-in's zip
 # (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), the bill of
 # materials (Tirvalo-VERSION-x64.spdx.json) and SHA256SUMS.  With a signing
-# identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them) the DLL
-# is signed first; when that fails, nothing is written to DIST_DIR.  The same
-# inputs give the same bytes: the signature and the bill of materials carry
-# the time of the source's commit (SOURCE_DATE_EPOCH when set), and so do
-# the zips' entries, with fixed permissions and no extra fields, in a fixed
-# order.
+# identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them, checked
+# by the caller) the DLL is signed first; when that fails, nothing is
+# written to DIST_DIR.  The same inputs give the same bytes: the signature
+# and the bill of materials carry the time of the source's commit
+# (SOURCE_DATE_EPOCH when set), and so do the zips' entries, with fixed
+# permissions and no extra fields, in a fixed order.
 package_release() {
     local build=$1 dist=$2 key=${3:-} cert=${4:-} pkcs12=${5:-} url=${6:-} version epoch stage name
     version=$(dll_file_version "$build/bin/Tirvalo.dll") || return 1
@@ -350,10 +367,11 @@ package_release() {
     mkdir -p "$stage/plugin" "$stage/symbols" &&
         cp "$build/bin/Tirvalo.dll" "$stage/plugin/Tirvalo.dll" &&
         { [ -z "$key$pkcs12" ] || sign_dll "$stage/plugin/Tirvalo.dll" "$epoch" "$key" "$cert" "$pkcs12" "$url"; } &&
-        write_spdx "$build" "$stage/plugin/Tirvalo.dll" "$version" "$epoch" "$stage/$name.spdx.json" &&
-        cp "$build/bin/Tirvalo.pdb" "$stage/symbols/Tirvalo.pdb" &&
         sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$TIRVALO_ROOT/docs/release-readme.txt" \
             >"$stage/plugin/README.txt" &&
+        write_spdx "$build" "$version" "$epoch" "$stage/$name.spdx.json" \
+            "$stage/plugin/Tirvalo.dll" "$stage/plugin/README.txt" &&
+        cp "$build/bin/Tirvalo.pdb" "$stage/symbols/Tirvalo.pdb" &&
         chmod 644 "$stage"/*/* "$stage/$name.spdx.json" &&
         touch -d "@$epoch" "$stage"/*/* &&
         mkdir -p "$dist" &&

@@ -3,8 +3,10 @@
 # and certificates made for the test: two signed releases are the same bytes;
 # the signature verifies, with the commit's time, and fails on a changed DLL;
 # the signed DLL is the tested one with a signature appended and passes the
-# DLL check; what does not fit is refused before anything is written; the
-# SPDX document names the shipped DLL's SHA-256.
+# DLL check; what does not fit, or an option without its value, is refused
+# before anything is written; an interrupted release leaves no folder behind;
+# the SPDX document is complete, names the shipped files' checksums, and its
+# namespace is that of its content.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib.sh"
@@ -40,7 +42,7 @@ package_release "$TIRVALO_BUILD_DIR" "$work/dist" signer.key signer.pem "" "" &&
 diff -r dist again/dist >/dev/null ||
     fail "two signed releases of one commit with one key differ: $(cat dist/SHA256SUMS again/dist/SHA256SUMS)"
 name=Tirvalo-$(dll_file_version "$tested")-x64
-shipped=shipped/Tirvalo.dll && unzip -q "dist/$name.zip" Tirvalo.dll -d shipped || fail "cannot unpack $name.zip"
+shipped=shipped/Tirvalo.dll && unzip -q "dist/$name.zip" -d shipped || fail "cannot unpack $name.zip"
 
 # The signature verifies against the authority, made at the commit's time;
 # with one byte of the code changed it does not.
@@ -82,6 +84,27 @@ has expired|expired.key|expired.pem
 holds no PEM certificate|signer.key|signer.key
 EOF
 
+# An option without its value stops the release with its usage and status 2
+# before the build, and dist/ stays as it was.
+mkdir kept && echo before >kept/SHA256SUMS
+refused() {  # WHAT ARGUMENT...
+    local what=$1 status; shift
+    "$root/scripts/release" --no-check --dist kept "$@" >refused.out 2>&1; status=$?
+    [ $status = 2 ] && grep -q '^usage: scripts/release' refused.out || fail "$what: status $status, $(head -3 refused.out)"
+    [ "$(ls -A kept)" = SHA256SUMS ] && [ "$(cat kept/SHA256SUMS)" = before ] || fail "$what: dist/ holds $(ls -A kept)"
+}
+refused "an empty --sign-pkcs12" --sign-pkcs12 ""
+refused "an empty --sign-key" --sign-key "" --sign-cert signer.pem
+refused "--sign-cert at the end without its file" --sign-key signer.key --sign-cert
+
+# Ctrl-C while the DLL is signed (a stand-in cmake skips the build): the
+# release ends with no folder of its own left in TMPDIR, and dist/ as it was.
+mkdir fake tmp && printf '#!/bin/sh\nkill -INT 0; sleep 5\n' >fake/osslsigncode && printf '#!/bin/sh\n' >fake/cmake &&
+    chmod +x fake/* && PATH=$work/fake:$PATH TMPDIR=$work/tmp setsid -w "$root/scripts/release" --no-check \
+        --dist kept --sign-key signer.key --sign-cert signer.pem >interrupted.out 2>&1
+[ -z "$(ls -A tmp)" ] || fail "an interrupted release leaves behind: $(ls tmp)"
+[ "$(ls -A kept)" = SHA256SUMS ] || fail "an interrupted release wrote $(ls -A kept)"
+
 # The bill of materials: SPDX 2.3 JSON, listed in SHA256SUMS, naming the
 # shipped DLL's SHA-256, the Debian package of the MinGW-w64 start-up code
 # linked in, with its version, and the tools that built the DLL.
@@ -94,6 +117,45 @@ jq -e --arg sha "$sha256" --arg deb "$deb" --arg version "$debversion" '.spdxVer
     and any(.packages[]; .name == $deb and .versionInfo == $version)
     and ([.relationships[].relationshipType] | contains(["STATIC_LINK", "BUILD_TOOL_OF"]))' "$spdx" >/dev/null ||
     fail "$spdx does not parse, or lacks the DLL's SHA-256 $sha256, $deb $debversion or a relationship"
+
+# The required SPDX 2.3 fields, unique ids, relationships between elements
+# that exist, and each analysed package's verification code, recomputed.
+spdx_problems() {
+    jq -e '[.SPDXID, .packages[].SPDXID, .files[].SPDXID] as $ids
+        | .spdxVersion == "SPDX-2.3" and .dataLicense == "CC0-1.0" and .SPDXID == "SPDXRef-DOCUMENT"
+        and (.name | length > 0) and (.documentNamespace | test("^[a-z][a-z0-9+.-]*:[^#\\s]+$"))
+        and (.creationInfo.created | test("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$")) and (.creationInfo.creators | length > 0)
+        and all(.packages[]; (.SPDXID | test("^SPDXRef-[A-Za-z0-9.-]+$")) and (.name | length > 0)
+            and (.downloadLocation | length > 0) and (.filesAnalyzed | type == "boolean"))
+        and all(.files[]; (.SPDXID | test("^SPDXRef-[A-Za-z0-9.-]+$")) and (.fileName | length > 0)
+            and any(.checksums[]; .algorithm == "SHA1" and (.checksumValue | test("^[0-9a-f]{40}$"))))
+        and ($ids | length == (unique | length))
+        and all(.relationships[]; [.spdxElementId, .relatedSpdxElement] - $ids == [])' "$1" >/dev/null ||
+        echo "a required field is missing, an id is not unique or a relationship's element does not exist"
+    jq -r '(.files | map({(.SPDXID): (.checksums[] | select(.algorithm == "SHA1") | .checksumValue)}) | add) as $sha1
+        | .packages[] | select(.filesAnalyzed) | .packageVerificationCode.packageVerificationCodeValue
+        + " " + ([$sha1[.hasFiles[]]] | sort | add)' "$1" | while read -r code sums; do
+        [ "$(printf %s "$sums" | sha1sum | cut -c1-40)" = "$code" ] || echo "verification code $code is not its files'"
+    done
+}
+# The Tirvalo package's files are the zip's, with their SHA-1s.
+diff <(jq -r '.files[] | (.checksums[] | select(.algorithm == "SHA1") | .checksumValue) + "  " + .fileName' "$spdx" |
+       sort) <(cd shipped && sha1sum ./* | sort) >/dev/null || fail "$spdx does not list the zip's files and SHA-1s"
+# Two documents of the unsigned DLL, the second one as if every file linked
+# and every tool came from one Debian package: one element, both relationships.
+package_release "$TIRVALO_BUILD_DIR" "$work/unsigned" &&
+    ( debian_packages() { local file; for file; do echo "$file $deb $debversion all"; done; }
+      package_release "$TIRVALO_BUILD_DIR" "$work/merged" ) || fail "cannot pack the unsigned releases"
+jq -e --arg deb "$deb" '[.packages[] | select(.name == $deb).SPDXID] as $id | ($id | length == 1)
+    and ([.relationships[] | select(.spdxElementId == $id[0] or .relatedSpdxElement == $id[0]).relationshipType]
+         | sort == ["BUILD_TOOL_OF", "STATIC_LINK"])' "merged/$name.spdx.json" >/dev/null ||
+    fail "$deb, linked in and a build tool, is not one package with both relationships"
+for document in "$spdx" "unsigned/$name.spdx.json" "merged/$name.spdx.json"; do
+    problems=$(spdx_problems "$document") && [ -z "$problems" ] || fail "$document: $problems"
+done
+namespace() { jq -r .documentNamespace "$1/$name.spdx.json"; }
+[ "$(namespace dist)" = "$(namespace again/dist)" ] || fail "two releases of one commit have two namespaces"
+[ "$(namespace unsigned)" != "$(namespace merged)" ] || fail "two documents of one DLL share the namespace $(namespace merged)"
 
 [ $failures = 0 ] && echo "signed release $name ($sha256) and its bill of materials checked"
 exit $((failures > 0))
