@@ -79,6 +79,7 @@ WindowTexts ReadWindowTexts(HWND window)
     WindowTexts texts;
     texts.caption = WindowText(window);
     ClientToScreen(window, &texts.clientOrigin);
+    GetWindowRect(window, &texts.screenRect);
     Reading reading = {window, &texts};
     EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&reading));
     return texts;

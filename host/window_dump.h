@@ -25,6 +25,7 @@ struct WindowControl {
 struct WindowTexts {
     std::wstring caption;
     POINT clientOrigin = {};               // where its client area starts on the screen
+    RECT screenRect = {};                  // the whole window on the screen, frame included
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".
