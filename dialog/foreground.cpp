@@ -21,7 +21,7 @@
 #include "info_dialog.h"
 
 /* How long the foreground window has to answer, in milliseconds. */
-enum { FOREGROUND_ANSWER_MS = 200 };
+enum { FOREGROUND_ANSWER_MS = 200 };  // NOLINT(performance-enum-size): constants; no object has this type
 
 /* 1 when window's thread answers a message within FOREGROUND_ANSWER_MS. */
 static int Answers(HWND window)

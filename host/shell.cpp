@@ -59,7 +59,7 @@ F Export(HMODULE module, const char *name)
 bool ExitRequested = false;
 int ExitStatus = 0;
 
-enum { USAGE_BUFFER_UNITS = 1024 };
+enum { USAGE_BUFFER_UNITS = 1024 };  // NOLINT(performance-enum-size): constants; no object has this type
 
 void WriteOut(const std::wstring &text)
 {
