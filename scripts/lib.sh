@@ -4,7 +4,7 @@
 
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
-TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake googletest tmux
+TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake make googletest tmux
                   clang lld llvm libclang-rt-dev cppcheck clang-tidy zip unzip
                   osslsigncode openssl jq fonts-wine)
 
