@@ -97,6 +97,9 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         StopCopyKeys(window);
         return 0;
+
+    default:
+        /* Every other message is the dialog manager's. */
+        return 0;
     }
-    return 0;
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum Column { NONE, SHIFT, CTRL, ALT, CTRL_SHIFT, CTRL_ALT, CTRL_ALT_SHIFT, NO_COLUMN };
+enum Column : unsigned char { NONE, SHIFT, CTRL, ALT, CTRL_SHIFT, CTRL_ALT, CTRL_ALT_SHIFT, NO_COLUMN };
 
 const wchar_t *const Prefixes[] = {L"", L"Shift-", L"Ctrl-", L"Alt-", L"Ctrl-Shift-", L"Ctrl-Alt-",
                                    L"Ctrl-Alt-Shift-"};

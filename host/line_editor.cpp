@@ -64,12 +64,27 @@ bool EditLine(const std::wstring &prompt, KeystrokeHandler handler, bool keyName
 
     size_t cursor = 0, shown = 0;
     bool ended = false, gotLine = false;
+    static int failedReads = 0;
     line->clear();
     Redraw(prompt, *line, cursor, &shown);
     while (!ended) {
         INPUT_RECORD event;
         DWORD got = 0;
-        if (!ReadConsoleInputW(input, &event, 1, &got) || got == 0) break;
+        if (!ReadConsoleInputW(input, &event, 1, &got) || got == 0) {
+            /* A read that ends with no input on a console that is still
+            ** there was ended by Ctrl-C (Wine 10 ends it so, with neither
+            ** the keystroke nor a call of the signal's handler): the line
+            ** is cancelled, as Ctrl-C cancels it; a few times in a row at
+            ** most, so that a console that fails every read ends the shell. */
+            DWORD pending = 0;
+            if (++failedReads <= 3 && GetNumberOfConsoleInputEvents(input, &pending)) {
+                Write(L"^C");
+                line->clear();
+                gotLine = true;
+            }
+            break;
+        }
+        failedReads = 0;
         HostKeystroke keystroke;
         if (event.EventType != KEY_EVENT || !TranslateKeyEvent(event.Event.KeyEvent, keyNames, &keystroke)) {
             continue;

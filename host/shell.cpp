@@ -51,16 +51,18 @@ struct Plugin {
 
 Plugin Loaded;
 
-/* The plug-in's export of that name as a function of type F, or null. */
+/* The plug-in's export of that name as a function of type F, or null.  (The
+** cast goes through void (*)(void), the function type that GCC lets stand
+** for any other.) */
 template <typename F>
 F Export(HMODULE module, const char *name)
 {
-    return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+    return reinterpret_cast<F>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
 }
 bool ExitRequested = false;
 int ExitStatus = 0;
 
-enum { USAGE_BUFFER_UNITS = 1024 };
+enum { USAGE_BUFFER_UNITS = 1024 };  // NOLINT(performance-enum-size): constants; no object has this type
 
 void WriteOut(const std::wstring &text)
 {

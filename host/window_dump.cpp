@@ -84,6 +84,7 @@ WindowTexts ReadWindowTexts(HWND window)
     RECT client = {};
     GetClientRect(window, &client);
     texts.clientSize = {client.right, client.bottom};
+    GetWindowRect(window, &texts.screenRect);
     Reading reading = {window, &texts};
     EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&reading));
     return texts;

@@ -28,6 +28,7 @@ struct WindowTexts {
     HWND owner = nullptr;                  // the window it was opened on
     UINT dpi = 0;                          // the DPI the system gives it
     SIZE clientSize = {};                  // in pixels of that DPI
+    RECT screenRect = {};                  // the whole window on the screen, frame included
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".

@@ -81,25 +81,25 @@ HotkeyCode ParseHotkeyName(const wchar_t *name)
 }
 
 /*
-** The last cell of the table that holds code, as its row and column; 0 when
-** no cell does.  -1 and -2 stand in the tables as markers, never as hotkeys,
-** so only a positive code is looked for.
+** The last cell of the table that holds code, as its row and column (both -1
+** when no cell does); whether one does.  -1 and -2 stand in the tables as
+** markers, never as hotkeys, so only a positive code is looked for.
 */
 static int FindHotkeyCell(const KeyTable *table, HotkeyCode code, int *foundRow,
                           int *foundColumn)
 {
-    int row, column, found = 0;
+    int row, column;
 
+    *foundRow = *foundColumn = -1;
     for (row = 0; code > 0 && row < table->rowCount; row++) {
         for (column = 0; column < table->columnCount; column++) {
             if (table->rows[row].cells[column] == code) {
                 *foundRow = row;
                 *foundColumn = column;
-                found = 1;
             }
         }
     }
-    return found;
+    return *foundRow >= 0;
 }
 
 int FormatHotkeyCode(HotkeyCode code, wchar_t *buffer, int capacity)

@@ -23,7 +23,7 @@
 */
 typedef int HotkeyCode;
 
-enum {
+enum {  // NOLINT(performance-enum-size): constants; no object has this type
     HOTKEY_NONE = 0,
     HOTKEY_INVALID = -1,
     HOTKEY_NOT_ALLOWED = -2
@@ -38,13 +38,13 @@ enum {
 
 /* The modifiers named in a hotkey name. */
 typedef int ModifierSet;
-enum {
+enum {  // NOLINT(performance-enum-size): constants; no object has this type
     MODIFIER_SHIFT = 1,
     MODIFIER_CTRL = 2,
     MODIFIER_ALT = 4
 };
 
-enum {
+enum {  // NOLINT(performance-enum-size): constants; no object has this type
     CLASSIC_KEY_ROWS = 74,
     CLASSIC_KEY_COLUMNS = 6,
     CLASSIC_ALIAS_COUNT = 17,

@@ -4,8 +4,8 @@
 
 TIRVALO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIRVALO_BUILD_DIR=${TIRVALO_BUILD_DIR:-$TIRVALO_ROOT/build}
-TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake googletest tmux
-                  clang lld llvm libclang-rt-14-dev cppcheck clang-tidy zip unzip
+TIRVALO_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake make googletest tmux
+                  clang lld llvm libclang-rt-dev cppcheck clang-tidy zip unzip
                   osslsigncode openssl jq fonts-wine)
 
 # Installs the Debian packages named that are not installed yet.

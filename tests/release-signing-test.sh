@@ -21,15 +21,20 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
 cd "$work" || exit 1
 
 # The authority; a code-signing certificate (signer), one for servers only,
-# an expired one, and a key of no certificate.
-issue() {  # NAME DAYS EXTENDED_KEY_USAGE
+# an expired one, and a key of no certificate.  The expired one ended a day
+# ago: OpenSSL 3.4 and later take its dates, and refuse a lifetime of -1
+# day, which is how older ones are asked for it.
+issue() {  # NAME EXTENDED_KEY_USAGE VALIDITY...
     openssl req -newkey rsa:2048 -nodes -keyout "$1.key" -subj "/CN=$1" -out "$1.csr" &&
-        openssl x509 -req -in "$1.csr" -CA ca.pem -CAkey ca.key -set_serial "$RANDOM" -days "$2" \
-            -extfile <(printf 'extendedKeyUsage=%s\n' "$3") -out "$1.pem"
+        openssl x509 -req -in "$1.csr" -CA ca.pem -CAkey ca.key -set_serial "$RANDOM" "${@:3}" \
+            -extfile <(printf 'extendedKeyUsage=%s\n' "$2") -out "$1.pem"
 }
+ended=(-days -1)
+openssl x509 -help 2>&1 | grep -q -- -not_after &&
+    ended=(-not_before "$(date -u -d '2 days ago' +%Y%m%d%H%M%SZ)" -not_after "$(date -u -d '1 day ago' +%Y%m%d%H%M%SZ)")
 { openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -subj "/CN=Test CA" -days 2 \
       -addext basicConstraints=critical,CA:true -addext keyUsage=critical,keyCertSign &&
-    issue signer 1 codeSigning && issue server 1 serverAuth && issue expired -1 codeSigning &&
+    issue signer codeSigning -days 1 && issue server serverAuth -days 1 && issue expired codeSigning "${ended[@]}" &&
     openssl genpkey -algorithm RSA -out stray.key &&
     openssl pkcs12 -export -inkey signer.key -in signer.pem -passout pass:'p4ss w0rd' -out signer.p12
 } >/dev/null 2>&1 || { echo "FAIL: openssl cannot make the test certificates"; exit 1; }

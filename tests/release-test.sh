@@ -63,16 +63,24 @@ old=$(noloadmsg=1 wine "$bin/korrash.exe" --host-version 11.00 --host-build 47 -
 grep -qF 'HKEY_CURRENT_USER\Software\VelmPlugins\Tirvalo' "$readme" || fail "README.txt names no registry key"
 
 # The PDB: its GUID and age are those the DLL's debug directory asks for.
-summary=$(llvm-pdbutil dump -summary "$work/unpacked/Tirvalo.pdb" 2>&1) || fail "llvm-pdbutil cannot read the PDB"
-pdb_guid=$(echo "$summary" | sed -n 's/^ *GUID: {\(.*\)}$/\1/p')
-pdb_age=$(echo "$summary" | sed -n 's/^ *Age: //p')
-directory=$(llvm-readobj --coff-debug-directory "$bin/Tirvalo.dll")
-read -r -a bytes < <(echo "$directory" | sed -n 's/^ *PDBGUID: (\(.*\))$/\1/p')
+# The DLL's CodeView record is read from its bytes ("RSDS", the GUID, the
+# age, the PDB's name), the PDB's from its stream as YAML: forms that stay
+# the same from one LLVM release to the next.
+stream=$(llvm-pdbutil pdb2yaml -pdb-stream "$work/unpacked/Tirvalo.pdb" 2>&1) || fail "llvm-pdbutil cannot read the PDB"
+pdb_guid=$(echo "$stream" | sed -n "s/^ *Guid: *'{\(.*\)}'\$/\1/p")
+pdb_age=$(echo "$stream" | sed -n 's/^ *Age: *//p')
+record=$(llvm-readobj --coff-debug-directory "$bin/Tirvalo.dll" |
+         awk '/Type: CodeView/ { on = 1 } on && /PointerToRawData:/ { print $2; exit }')
+read -r -a bytes < <(od -An -tx1 -v -j $((record + 4)) -N 16 "$bin/Tirvalo.dll" | tr a-f A-F)
 dll_guid=${bytes[3]}${bytes[2]}${bytes[1]}${bytes[0]}-${bytes[5]}${bytes[4]}-${bytes[7]}${bytes[6]}
 dll_guid+=-${bytes[8]}${bytes[9]}-$(IFS=; echo "${bytes[*]:10}")
+[ -n "$record" ] && [ "$(od -An -c -j "$record" -N 4 "$bin/Tirvalo.dll" | tr -d ' ')" = RSDS ] ||
+    fail "no CodeView record in the DLL's debug directory"
 [ ${#bytes[@]} = 16 ] && [ "$pdb_guid" = "$dll_guid" ] || fail "PDB GUID $pdb_guid, the DLL asks for $dll_guid"
-[ -n "$pdb_age" ] && echo "$directory" | grep -qx " *PDBAge: $pdb_age" || fail "PDB age $pdb_age differs"
-echo "$directory" | grep -qx ' *PDBFileName: Tirvalo.pdb' || fail "the DLL names its PDB otherwise"
+[ -n "$pdb_age" ] && [ "$(od -An -tu4 -j $((record + 20)) -N 4 "$bin/Tirvalo.dll" | tr -d ' ')" = "$pdb_age" ] ||
+    fail "PDB age $pdb_age differs"
+[ "$(dd if="$bin/Tirvalo.dll" bs=1 skip=$((record + 24)) count=12 2>/dev/null | tr -d '\0')" = Tirvalo.pdb ] ||
+    fail "the DLL names its PDB otherwise"
 
 # An address a little inside each of two entry points, symbolised with the
 # PDB beside the DLL, as a debugger loads it.

@@ -190,6 +190,7 @@ add_executable(robustness_tests
   tests/support/shell_runner.cpp
   host/stack_probe.cpp
   tests/support/process_counters.cpp
+  tests/support/plain_window.cpp
   tests/robustness/window_closer.cpp
   tests/robustness/soak_test.cpp
   tests/robustness/leak_test.cpp
@@ -227,6 +228,7 @@ add_executable(fault_injection_tests
   tests/faults/fault_harness.cpp
   tests/faults/fault_injection_test.cpp
   tests/support/import_table.cpp
+  tests/support/plain_window.cpp
   tests/support/process_counters.cpp
   tests/support/registry_sandbox.cpp
   tests/support/shell_runner.cpp

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "fault_table.h"
+#include "tests/support/plain_window.h"
 #include "tests/support/temp_folder.h"
 
 PluginEntries Plugin;
@@ -195,7 +196,7 @@ LRESULT CALLBACK WatchHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPRETSTRUCT *message = (const CWPRETSTRUCT *)lParam;
     wchar_t className[16];
-    if (code == HC_ACTION && message->message == WM_INITDIALOG &&
+    if (code == HC_ACTION && message->message == WM_INITDIALOG && !OpeningPlainWindows() &&
         GetClassNameW(message->hwnd, className, 16) > 0 && lstrcmpW(className, L"#32770") == 0) {
         if (!WaitForPaint) ReadAndClose(message->hwnd);
         SetTimer(message->hwnd, ReadTimer, 50, CloseAgain);
@@ -235,6 +236,11 @@ std::string LoadPlugin()
     SetUnhandledExceptionFilter(CatchUnhandled);
     Watchdog = CreateThread(nullptr, 0, WatchForHangs, nullptr, 0, nullptr);
     return "";
+}
+
+HMODULE PluginModule()
+{
+    return Module;
 }
 
 void UnloadPlugin()

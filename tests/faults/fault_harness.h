@@ -22,8 +22,10 @@ extern PluginEntries Plugin;
 
 // Loads build/bin/Tirvalo.dll, rewrites its import table and starts
 // catching faults; a problem, or empty.  UnloadPlugin undoes all of it.
+// PluginModule is the DLL loaded, whose resources hold the window's template.
 std::string LoadPlugin();
 void UnloadPlugin();
+HMODULE PluginModule();
 
 // The run in progress, named in the report of a fault or a hang.
 void NoteRun(const char *path, int failAt, const char *call);

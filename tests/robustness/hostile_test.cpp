@@ -40,9 +40,11 @@ void PutExact(HKEY root, SettingsValue which, DWORD type, const void *data, DWOR
     UNICODE_STRING text = {(USHORT)(lstrlenW(name) * sizeof(wchar_t)),
                            (USHORT)(lstrlenW(name) * sizeof(wchar_t)), (wchar_t *)name};
     EXPECT_EQ(0, NtSetValueKey(key, &text, 0, type, data, size));
-    RegCloseKey(key);
+    // The size as stored: RegGetValueW would add room for a terminator that
+    // a text value lacks.
     DWORD stored = 0;
-    RegGetValueW(root, StoredSettingsKey, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr, nullptr, &stored);
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &stored));
+    RegCloseKey(key);
     EXPECT_EQ(size, stored) << "stored size of " << type;
 }
 

@@ -2,7 +2,9 @@
 // and through the hotkey, for files with a version resource, files without
 // one and directories; and 10,000 keystrokes that are not the hotkey.  What
 // the process holds at the end (handles, GDI and USER objects, private
-// bytes) must be what it held after the first round.
+// bytes) must be what it held after the first round; but where the private
+// bytes grew, the windows may keep what as many plain windows keep, the
+// platform's own part (window_closer.h).
 #include <windows.h>
 
 #include <cstdio>
@@ -67,6 +69,7 @@ TEST_F(SoakTest, TwoThousandWindowsLeaveNothingBehind)
     const std::wstring targets[3] = {program, text, folder};
 
     WindowCloser closer;
+    closer.Keep(6);
     ProcessCounters first;
     int opened = 0;
     for (int round = 0; opened < Windows; round++) {
@@ -79,7 +82,13 @@ TEST_F(SoakTest, TwoThousandWindowsLeaveNothingBehind)
     ProcessCounters last = ReadProcessCounters();
     Report("of 2,000 windows", first, last);
     EXPECT_EQ(Windows, closer.Closed());
-    EXPECT_EQ("", Changes(first, last));
+    PlatformShare platform = {0, 0};
+    if (last.privateBytes > first.privateBytes) {
+        platform = PlainWindowsKeep(closer.Kept(), Windows - 6);
+        printf("soak of 2,000 windows: as many plain windows keep %lld heap blocks and may grow the "
+               "private bytes by %lld\n", platform.heapBlocks, platform.privateBytes);
+    }
+    EXPECT_EQ("", Changes(first, last, platform.privateBytes));
     EXPECT_EQ(0, KorrashBeepCount());
 }
 

@@ -189,7 +189,7 @@ std::string Describe(const ProcessCounters &counters)
            ", private bytes " + Grouped(counters.privateBytes);
 }
 
-std::string Changes(const ProcessCounters &before, const ProcessCounters &after)
+std::string Changes(const ProcessCounters &before, const ProcessCounters &after, long long platformGrowth)
 {
     if (before.handles == 0 || before.gdiObjects == 0 || before.privateBytes == 0) {
         return "not read: " + Describe(before);
@@ -201,7 +201,11 @@ std::string Changes(const ProcessCounters &before, const ProcessCounters &after)
     compare("handles", before.handles, after.handles);
     compare("GDI", before.gdiObjects, after.gdiObjects);
     compare("USER", before.userObjects, after.userObjects);
-    compare("private bytes", before.privateBytes, after.privateBytes);
+    if (after.privateBytes < before.privateBytes ||
+        (long long)(after.privateBytes - before.privateBytes) > std::max(platformGrowth, 0LL)) {
+        compare("private bytes", before.privateBytes, after.privateBytes);
+        if (platformGrowth > 0) changes += "the platform's own windows " + Grouped(platformGrowth) + " more, ";
+    }
     return changes;
 }
 

@@ -33,8 +33,10 @@ std::string Describe(const ProcessCounters &counters);
 
 // What differs between two full readings ("handles 41 then 42, ..."), or
 // empty; counts that could not be read (0 in before) are named too, since
-// they would compare 0 with 0.
-std::string Changes(const ProcessCounters &before, const ProcessCounters &after);
+// they would compare 0 with 0.  The private bytes may grow by
+// platformGrowth: what the platform itself keeps of the same windows.
+std::string Changes(const ProcessCounters &before, const ProcessCounters &after,
+                    long long platformGrowth = 0);
 
 // The busy blocks of every heap of the process, or -1 when they cannot be
 // walked.  Allocates nothing.

@@ -1,7 +1,10 @@
 // The table that stands in for the platform's character classification in
-// the native build agrees with the platform's call for every unit above
-// U+00FF.  When it does not, the test prints the ranges the platform gives,
-// in the form of the table in native/shim/chartype_table.cpp.
+// the native build holds Windows' answers, and agrees with the platform's
+// call for every unit above U+00FF; but for the marks that Windows counts
+// as letters, which Wine counts so from Wine 10 on and Wine 8 does not: for
+// those the table says letter, and the platform letter or nothing.  When
+// they disagree, the test prints the ranges the platform gives, in the form
+// of the table in native/shim/chartype_table.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -31,13 +34,29 @@ std::string PlatformRanges(int wanted)
     return ranges;
 }
 
+// Marks of Thai and Mongolian that Windows counts as letters.
+const struct {
+    int first, last;
+} MarksWindowsCallLetters[] = {{0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E}, {0x1885, 0x1886}};
+
+bool MarkWindowsCallsALetter(int unit)
+{
+    for (const auto &range : MarksWindowsCallLetters) {
+        if (unit >= range.first && unit <= range.last) return true;
+    }
+    return false;
+}
+
 TEST(CharacterTable, AgreesWithThePlatformForEveryUnitAboveLatin1)
 {
     int differences = 0;
     for (int unit = 0x100; unit <= 0xFFFF; unit++) {
         int platform = PlatformCharClass((wchar_t)unit);
         int table = TableCharClass((wchar_t)unit);
-        if (platform != table && differences++ < 10) {
+        bool agree = MarkWindowsCallsALetter(unit)
+                         ? table == CHAR_CLASS_LETTER && (platform == CHAR_CLASS_LETTER || platform == 0)
+                         : platform == table;
+        if (!agree && differences++ < 10) {
             ADD_FAILURE() << std::hex << "U+" << unit << ": platform " << platform << ", table " << table;
         }
     }
