@@ -6,7 +6,7 @@
 #ifndef TIRVALO_ARGUMENTS_H
 #define TIRVALO_ARGUMENTS_H
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     ARGUMENT_SLOTS = 128,
     ARGUMENT_UNITS = 2048    /* units an argument keeps, before its terminator */
 };

@@ -10,7 +10,7 @@ extern "C" {
 int tirvalo(const wchar_t *arguments);
 }
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     COMMAND_OK = 0,
     COMMAND_BAD_ARGUMENTS = 1,
     COMMAND_FAILED = 2,         /* the registry, or a /F file */
@@ -27,6 +27,6 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 int ParseOnOff(const wchar_t *text);
 int ParseOffOnUtc(const wchar_t *text);
 
-enum { OPTION_NO_VALUE = -1 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { OPTION_NO_VALUE = -1 };
 
 #endif /* TIRVALO_COMMAND_H */

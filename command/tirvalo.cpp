@@ -18,7 +18,7 @@
 #include "arguments.h"
 #include "command.h"
 
-enum { GO_ON = -1 };   /* an argument was read; read the next */  // NOLINT(performance-enum-size): constants; no object has this type
+enum { GO_ON = -1 };   /* an argument was read; read the next */
 
 /* What the arguments of one call asked for. */
 struct CommandRequest {

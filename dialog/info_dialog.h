@@ -13,14 +13,14 @@
 #include "resource_ids.h"
 
 /* The window's lines, in the template's order: a label and its field each. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     INFO_LINE_FULL_NAME, INFO_LINE_SHORT_NAME, INFO_LINE_DESCRIPTION, INFO_LINE_VERSION,
     INFO_LINE_SIZE, INFO_LINE_ATTRIBUTES, INFO_LINE_CREATED, INFO_LINE_MODIFIED,
     INFO_LINE_ACCESSED, INFO_LINE_OWNER, INFO_LINE_FILE_TYPE, INFO_LINE_OPENS_WITH,
     INFO_LINES
 };
 
-enum { VERSION_TEXT_CAPACITY = 1024 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { VERSION_TEXT_CAPACITY = 1024 };
 
 /*
 ** The window's texts: the caption, and each line's label and field.  A
@@ -74,13 +74,13 @@ INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner);
 ** FOREGROUND_NO_WINDOW for a null window. */
 int ForceForeground(HWND window);
 
-enum { FOREGROUND_NO_WINDOW = -1 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { FOREGROUND_NO_WINDOW = -1 };
 
 /* Puts the text of the information window (EmitInfoText) on the clipboard
 ** as Unicode text: 0, or one of the results below. */
 int CopyWindowTexts(HWND window);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     COPY_NO_TEXT = -1,          /* the text cannot be made */
     COPY_CLIPBOARD_BUSY = -2,   /* the clipboard cannot be opened: it keeps what it had */
     COPY_NOT_EMPTIED = -3,      /* the clipboard cannot be emptied: it keeps what it had */
@@ -94,7 +94,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 int StartCopyKeys(HWND window, const FileInfoRecord *record);
 int StopCopyKeys(HWND window);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     COPY_KEYS_ELSEWHERE = 1,    /* another window has the copy keys */
     COPY_KEYS_NO_WINDOW = -1,
     COPY_KEYS_NO_FILTER = -2    /* the message filter cannot be installed */

@@ -9,7 +9,7 @@
 
 /* Where a file type was found. */
 typedef unsigned int FileTypeSource;
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     SourceNone = 0,           /* no type: no extension, or no class for it */
     SourceUserClasses = 1,    /* HKEY_CURRENT_USER\Software\Classes: "User file type:" */
     SourceClassesRoot = 2,    /* HKEY_CLASSES_ROOT */
@@ -17,7 +17,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 };
 
 /* The attribute bit of a directory, which shows "Contains:" for "Size:". */
-enum { INFO_DIRECTORY_BIT = 0x10 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { INFO_DIRECTORY_BIT = 0x10 };
 
 /*
 ** What the window shows.  The texts belong to the caller and must outlive

@@ -20,7 +20,7 @@
 #include "frame/version.h"
 #include "settings/settings.h"
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     TEXT_CAPACITY = 1024,
     ROOT_CAPACITY = 4096,
     WILDCARD_BEEP_GAP_MS = 120

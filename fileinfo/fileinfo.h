@@ -20,7 +20,7 @@ int ShowFileInfo(const wchar_t *name);
 ** writes starts on a line of its own, below the command line being edited. */
 int ShowFileInfoForHotkey(const wchar_t *name);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     SHOW_NULL_NAME = -1,
     SHOW_EMPTY_NAME = -2,
     SHOW_NO_FULL_NAME = -3,    /* the host gave no full path for the name */
@@ -29,7 +29,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
     SHOW_NOT_FOUND = -16       /* no file or directory of that name */
 };
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     PATH_CAPACITY = 32768,    /* units, the terminator included */
     TITLE_CAPACITY = 1024
 };
@@ -45,7 +45,7 @@ void BuildTitle(wchar_t *title, const wchar_t *namePart);
 */
 int UrlToPath(wchar_t *text);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     URL_REPLACED = 1,
     URL_NO_TEXT = -1
 };
@@ -58,7 +58,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 */
 int GetFileSystemName(const wchar_t *path, wchar_t *result);
 
-enum { FILE_SYSTEM_UNKNOWN = -1 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { FILE_SYSTEM_UNKNOWN = -1 };
 
 /* The file version of the program or library path into the four version
 ** numbers of record, which stay 0 when none can be read. */

@@ -11,7 +11,7 @@
 #include "frame/host_api.h"
 #include "frame/text.h"
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     WORK_CAPACITY = 4096,               /* extension, key path, registry values */
     VALUE_BYTES = WORK_CAPACITY * 2
 };

@@ -7,7 +7,7 @@
 
 #include "dialog/info_record.h"   /* FileTypeSource */
 
-enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */  // NOLINT(performance-enum-size): constants; no object has this type
+enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
 
 /*
 ** Fills type ("class  (friendly name)"), command (the open command,
@@ -19,6 +19,6 @@ enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */ 
 */
 int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source);
 
-enum { FILE_TYPE_REFUSED = -1 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { FILE_TYPE_REFUSED = -1 };
 
 #endif /* TIRVALO_FILETYPE_H */

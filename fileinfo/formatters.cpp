@@ -134,7 +134,7 @@ static int IsDotEntry(const wchar_t *name)
 
 int FormatContents(wchar_t *out, const wchar_t *directory)
 {
-    enum { PATTERN_CAPACITY = 32768 };  // NOLINT(performance-enum-size): constants; no object has this type
+    enum { PATTERN_CAPACITY = 32768 };
     wchar_t pattern[PATTERN_CAPACITY];
     WIN32_FIND_DATAW entry;
     HANDLE search;

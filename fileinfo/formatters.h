@@ -6,7 +6,7 @@
 #define TIRVALO_FORMATTERS_H
 
 /* Capacities, in units with the terminator. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     FIELD_CAPACITY = 1024,          /* every field below but the description */
     DESCRIPTION_CAPACITY = 8192
 };
@@ -18,7 +18,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 */
 int GroupDigits(wchar_t *text);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     GROUP_NULL_TEXT = -1,
     GROUP_TEXT_TOO_LONG = 1,       /* longer than 8182 units */
     GROUP_EXPANSION_FAILED = 2,
@@ -33,7 +33,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 */
 int GetDescription(const wchar_t *path, wchar_t *out);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     DESCRIPTION_NULL_ARGUMENT = -1,
     DESCRIPTION_NO_FILE = 2,           /* an empty path, or no such file or directory */
     DESCRIPTION_PATH_TOO_LONG = 3,     /* for the host's buffer */
@@ -68,7 +68,7 @@ int FormatTimestamp(wchar_t *text, unsigned long long time, int dateOnly, int pe
 ** found.  0 done, else one of the results below. */
 int GetOwnerName(wchar_t *out, const wchar_t *path);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     OWNER_NO_PATH = -1,      /* a null or empty path */
     OWNER_NOT_OPENED = 1     /* the path cannot be opened for reading its owner */
 };

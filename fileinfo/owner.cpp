@@ -11,7 +11,7 @@
 
 int GetOwnerName(wchar_t *out, const wchar_t *path)
 {
-    enum { ACCOUNT_CAPACITY = 1024 };  // NOLINT(performance-enum-size): constants; no object has this type
+    enum { ACCOUNT_CAPACITY = 1024 };
     wchar_t room[PATH_CAPACITY];
     wchar_t name[ACCOUNT_CAPACITY];
     wchar_t domain[ACCOUNT_CAPACITY];

@@ -22,7 +22,7 @@
 ** in place, so every buffer handed to it has at least this capacity; a
 ** result that would be longer makes the call fail.
 */
-enum { HOST_EXPAND_CAPACITY = 8192 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { HOST_EXPAND_CAPACITY = 8192 };
 
 /*
 ** The records the host and the plug-in hand each other, in the host's

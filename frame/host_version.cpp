@@ -13,7 +13,7 @@ int UseExtendedKeys = 0;
 
 /* The probe: the major versions it believes, and the first that has the
 ** extended keys. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     PROBE_LOWEST_MAJOR = 8,
     PROBE_HIGHEST_MAJOR = 100,
     EXTENDED_KEYS_MAJOR = 24
@@ -21,7 +21,7 @@ enum {  // NOLINT(performance-enum-size): constants; no object has this type
 
 /* The gate: the versions it can read at all, and the oldest it accepts,
 ** 11.00 build 48. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     GATE_LOWEST_MAJOR = 7,
     GATE_HIGHEST_MAJOR = 99,
     GATE_HIGHEST_MINOR = 99,

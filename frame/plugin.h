@@ -18,7 +18,7 @@ int Help(const wchar_t *command);
 
 extern const wchar_t PluginName[];   /* "Tirvalo" */
 
-enum { USAGE_CAPACITY = 1024 };      /* the host's buffer for Usage */  // NOLINT(performance-enum-size): constants; no object has this type
+enum { USAGE_CAPACITY = 1024 };      /* the host's buffer for Usage */
 
 /* The host's major version, 0 until probed or when the probe fails, and the
 ** flag (version 24 or more) that selects the extended key table. */
@@ -44,7 +44,7 @@ int ProbeHostVersion(void);
 ** HOST_VERSION_UNUSABLE when the host's version text makes no sense. */
 int CheckHostVersion(void);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     HOST_ACCEPTED = 0,
     HOST_TOO_OLD = 1,
     HOST_VERSION_UNUSABLE = -1

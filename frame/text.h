@@ -16,7 +16,7 @@
 #define TIRVALO_TEXT_H
 
 /* Status of the writing helpers. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     TEXT_OK = 0,        /* the whole text was written */
     TEXT_CUT = 1,       /* the text was cut to fit the buffer */
     TEXT_NO_ROOM = -1   /* null buffer or capacity below 1: nothing written */
@@ -89,7 +89,7 @@ int IsLetter(wchar_t unit);
 
 /* Platform classification of one unit above U+00FF, implemented once for
 ** each platform the text routines are built for. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     CHAR_CLASS_SPACE = 1,
     CHAR_CLASS_LETTER = 2
 };

@@ -31,7 +31,7 @@ bool Capturing = false;
 std::wstring Captured[3];
 std::vector<unsigned long long> BeepTimes;
 
-enum { EXPAND_DEPTH_LIMIT = 32 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { EXPAND_DEPTH_LIMIT = 32 };
 
 bool SameName(const std::wstring &a, const wchar_t *b)
 {

@@ -62,7 +62,7 @@ F Export(HMODULE module, const char *name)
 bool ExitRequested = false;
 int ExitStatus = 0;
 
-enum { USAGE_BUFFER_UNITS = 1024 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { USAGE_BUFFER_UNITS = 1024 };
 
 void WriteOut(const std::wstring &text)
 {

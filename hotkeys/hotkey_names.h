@@ -9,7 +9,7 @@
 
 #include "key_tables.h"
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     HOTKEY_NAME_CAPACITY = 1024,   /* buffers for names and list lines */
     HOTKEY_TOKEN_LIMIT = 1023      /* units of one word a parse looks at */
 };

@@ -23,7 +23,7 @@
 */
 typedef int HotkeyCode;
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     HOTKEY_NONE = 0,
     HOTKEY_INVALID = -1,
     HOTKEY_NOT_ALLOWED = -2
@@ -38,13 +38,13 @@ enum {
 
 /* The modifiers named in a hotkey name. */
 typedef int ModifierSet;
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     MODIFIER_SHIFT = 1,
     MODIFIER_CTRL = 2,
     MODIFIER_ALT = 4
 };
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     CLASSIC_KEY_ROWS = 74,
     CLASSIC_KEY_COLUMNS = 6,
     CLASSIC_ALIAS_COUNT = 17,

@@ -5,7 +5,7 @@
 #ifndef TIRVALO_WORD_AT_CURSOR_H
 #define TIRVALO_WORD_AT_CURSOR_H
 
-enum { WORD_CAPACITY = 32768 };   /* a word keeps at most its first 32767 units */  // NOLINT(performance-enum-size): constants; no object has this type
+enum { WORD_CAPACITY = 32768 };   /* a word keeps at most its first 32767 units */
 
 /*
 ** Writes into word (capacity units) the word of line that holds the unit at

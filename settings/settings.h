@@ -15,13 +15,13 @@ struct SettingsRecord {
 
 /* The timestamp styles.  OFF and ON both show local time; UTC shows the
 ** times as stored, in a fixed form. */
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     SMART_TIMES_OFF = 0,
     SMART_TIMES_ON = 1,
     SMART_TIMES_UTC = 2
 };
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     DefaultHotkey = 17,                   /* Ctrl-Q */
     DefaultSmartTimes = SMART_TIMES_ON,
     DefaultSubdirCounts = 1
@@ -39,7 +39,7 @@ extern const wchar_t SettingsKeyPath[];
 
 /* The names of its REG_DWORD values, in the order of the record's fields:
 ** "Hotkey", "SmartTimes", "SubdirCounts". */
-enum { SETTINGS_VALUE_COUNT = 3 };  // NOLINT(performance-enum-size): constants; no object has this type
+enum { SETTINGS_VALUE_COUNT = 3 };
 extern const wchar_t *const SettingsValueNames[SETTINGS_VALUE_COUNT];
 
 /* Writes the name of the Hotkey of Settings into buffer: 0, or -1 with
@@ -61,7 +61,7 @@ int LoadSettings(int report);
 */
 int SaveSettings(void);
 
-enum {  // NOLINT(performance-enum-size): constants; no object has this type
+enum {
     SETTINGS_NOT_FOUND = -1,        /* neither key gives a "Hotkey" of at most 4 bytes */
     SETTINGS_INVALID_HOTKEY = -2,   /* the hotkey read is not one of the key table in use */
     SETTINGS_NOT_SAVED = -1
