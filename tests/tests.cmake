@@ -137,6 +137,12 @@ add_test(NAME launcher.runs_commands
 set_tests_properties(launcher.runs_commands PROPERTIES
   FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
+# The window and the help's box in the display's own DPI, in a copy of the
+# lane's prefix at 192 DPI.
+add_test(NAME window.display_dpi COMMAND ${CMAKE_SOURCE_DIR}/tests/display-dpi-test.sh)
+set_tests_properties(window.display_dpi PROPERTIES
+  FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
+
 # The hotkey in a real terminal: the interactive shell under tmux.
 add_test(NAME terminal.hotkey_at_the_prompt
   COMMAND ${CMAKE_SOURCE_DIR}/tests/terminal-test.sh)
