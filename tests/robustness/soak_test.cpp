@@ -1,4 +1,4 @@
-// Soak: the information window opened and closed 1,000 times, through /F
+// Soak: the information window opened and closed 600 times, through /F
 // and through the hotkey, for files with a version resource, files without
 // one and directories; and 10,000 keystrokes that are not the hotkey.  What
 // the process holds at the end (handles, GDI and USER objects, private
@@ -20,7 +20,7 @@
 
 namespace {
 
-const int Windows = 1000;
+const int Windows = 600;
 const int Keystrokes = 10000;
 
 class SoakTest : public FileInfoTest {
@@ -58,7 +58,7 @@ protected:
     int savedExtended_ = 0;
 };
 
-TEST_F(SoakTest, AThousandWindowsLeaveNothingBehind)
+TEST_F(SoakTest, SixHundredWindowsLeaveNothingBehind)
 {
     std::wstring program = Path(L"prog.exe");
     ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\version_sample.dll").c_str(), program.c_str(), FALSE));
@@ -80,12 +80,12 @@ TEST_F(SoakTest, AThousandWindowsLeaveNothingBehind)
         if (HasFailure()) break;
     }
     ProcessCounters last = ReadProcessCounters();
-    Report("of 1,000 windows", first, last);
+    Report("of 600 windows", first, last);
     EXPECT_EQ(Windows, closer.Closed());
     PlatformShare platform = {0, 0};
     if (last.privateBytes > first.privateBytes) {
         platform = PlainWindowsKeep(closer.Kept(), Windows - 6);
-        printf("soak of 1,000 windows: as many plain windows keep %lld heap blocks and may grow the "
+        printf("soak of 600 windows: as many plain windows keep %lld heap blocks and may grow the "
                "private bytes by %lld\n", platform.heapBlocks, platform.privateBytes);
     }
     EXPECT_EQ("", Changes(first, last, platform.privateBytes));
