@@ -149,12 +149,17 @@ add_test(NAME terminal.hotkey_at_the_prompt
 set_tests_properties(terminal.hotkey_at_the_prompt PROPERTIES
   FIXTURES_REQUIRED wine RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
+# The Linux-side work that only needs the CPU (builds, fuzzing, static
+# analysis) runs at the lowest priority: the tests under Wine wait on their
+# server and their windows, and would wait three times as long behind it.
+set(IN_BACKGROUND nice -n 19)
+
 # The native build of the text routines, under the address and
 # undefined-behaviour sanitizers (made by the test build.native): its unit
 # tests, the check that it uses no C library, and every fuzz target for a
 # bounded time (scripts/fuzz; longer runs: scripts/fuzz --minutes N).
 set(BUILD_STEP_ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}")
-add_test(NAME build.native COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh native)
+add_test(NAME build.native COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/tests/build-step.sh native)
 set_tests_properties(build.native PROPERTIES FIXTURES_SETUP native
   ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 200)
 add_test(NAME native.unit_tests COMMAND ${NATIVE_BINARY_DIR}/bin/native_unit_tests)
@@ -163,14 +168,14 @@ add_test(NAME native.no_c_library
 set_tests_properties(native.unit_tests native.no_c_library PROPERTIES FIXTURES_REQUIRED native)
 include(${CMAKE_SOURCE_DIR}/native/fuzz/targets.cmake)
 foreach(target ${FUZZ_TARGETS})
-  add_test(NAME native.fuzz.${target} COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 5 ${target})
+  add_test(NAME native.fuzz.${target} COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 5 ${target})
   set_tests_properties(native.fuzz.${target} PROPERTIES FIXTURES_REQUIRED native
     ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120 COST 20)
 endforeach()
 
 # The second compiler: the DLL built with GCC (by the test build.gcc_mingw)
 # gives the same output as the one built with clang, in the same shell.
-add_test(NAME build.gcc_mingw COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh gcc)
+add_test(NAME build.gcc_mingw COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/tests/build-step.sh gcc)
 set_tests_properties(build.gcc_mingw PROPERTIES FIXTURES_SETUP gcc_mingw
   ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 100)
 add_test(NAME gcc_mingw.same_behaviour COMMAND ${CMAKE_SOURCE_DIR}/tests/second-compiler-test.sh)
@@ -178,12 +183,12 @@ set_tests_properties(gcc_mingw.same_behaviour PROPERTIES
   FIXTURES_REQUIRED "wine;gcc_mingw" RESOURCE_GROUPS wine:1 ENVIRONMENT "${WINE_SCRIPT_ENVIRONMENT}" COST 30)
 
 # The benchmark program builds (scripts/bench runs it).
-add_test(NAME build.bench COMMAND ${CMAKE_SOURCE_DIR}/tests/build-step.sh bench)
+add_test(NAME build.bench COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/tests/build-step.sh bench)
 set_tests_properties(build.bench PROPERTIES ENVIRONMENT "${BUILD_STEP_ENVIRONMENT}" TIMEOUT 600 COST 50)
 
 # Static analysis of the product's and the stand-in host's sources.
-add_test(NAME lint.cppcheck COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
-add_test(NAME lint.clang_tidy COMMAND ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
+add_test(NAME lint.cppcheck COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh cppcheck)
+add_test(NAME lint.clang_tidy COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/tests/static-analysis.sh clang-tidy)
 set_tests_properties(lint.clang_tidy PROPERTIES TIMEOUT 600 COST 40)
 
 # Robustness under Wine: the soak of windows and keystrokes, handles left
