@@ -168,7 +168,7 @@ add_test(NAME native.no_c_library
 set_tests_properties(native.unit_tests native.no_c_library PROPERTIES FIXTURES_REQUIRED native)
 include(${CMAKE_SOURCE_DIR}/native/fuzz/targets.cmake)
 foreach(target ${FUZZ_TARGETS})
-  add_test(NAME native.fuzz.${target} COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 5 ${target})
+  add_test(NAME native.fuzz.${target} COMMAND ${IN_BACKGROUND} ${CMAKE_SOURCE_DIR}/scripts/fuzz --seconds 3 ${target})
   set_tests_properties(native.fuzz.${target} PROPERTIES FIXTURES_REQUIRED native
     ENVIRONMENT "TIRVALO_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120 COST 20)
 endforeach()
