@@ -14,8 +14,9 @@
 ** A thread whose input is attached to a hung thread's hangs with it: the
 ** foreground window is asked first, and the input is attached only when it
 ** answers in time.  No setting is announced to other windows: that, too,
-** waits for each of them.  Without the attachment the window may open behind the
-** foreground window, but it opens, and every setting is put back.
+** waits for each of them.  Without the attachment the window may open
+** behind the foreground window, but it opens, and every setting is put
+** back.
 */
 #include <windows.h>
 

@@ -265,25 +265,24 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     // A file in use shows its owner: open for writing, with or without
     // sharing, here or in another process; so does one whose data the
     // user may not read (a substituted open refuses it).
+    auto showsOwner = [&](const std::wstring &path, const char *what) {
+        wcscpy(out, L"stale");
+        EXPECT_EQ(0, GetOwnerName(out, path.c_str())) << what;
+        EXPECT_EQ(expected, out) << what;
+    };
     for (DWORD share : {0ul, (DWORD)FILE_SHARE_READ}) {
         HANDLE other = CreateFileW(file.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, other);
-        wcscpy(out, L"stale");
-        EXPECT_EQ(0, GetOwnerName(out, file.c_str())) << share;
-        EXPECT_EQ(expected, out);
+        showsOwner(file, share == 0 ? "written, unshared" : "written, shared");
         CloseHandle(other);
     }
     LockedFile locked(file);
     ASSERT_TRUE(locked.Locked());
-    wcscpy(out, L"stale");
-    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
-    EXPECT_EQ(expected, out);
+    showsOwner(file, "held by another process");
     RealCreateFile = (CreateFileFunction)ReplaceImport("kernel32.dll", "CreateFileW", (void *)DataDeniedCreateFile);
     ASSERT_NE(nullptr, RealCreateFile);
-    wcscpy(out, L"stale");
-    EXPECT_EQ(0, GetOwnerName(out, folder_.c_str()));
+    showsOwner(folder_, "data denied");
     ReplaceImport("kernel32.dll", "CreateFileW", (void *)RealCreateFile);
-    EXPECT_EQ(expected, out);
 }
 
 TEST_F(FormattersTest, DescriptionsComeFromTheHostWithTheNameAsData)

@@ -490,14 +490,30 @@ DWORD WINAPI WatchedVersionSize(const wchar_t *path, DWORD *handle)
     return Refused(path) ? 0 : RealVersionSize(path, handle);
 }
 
+// The functions the plug-in takes by name that the tests watch: each is
+// handed back as its stand-in, and the real one kept.
+typedef DPI_AWARENESS_CONTEXT(WINAPI *SetDpiFunction)(DPI_AWARENESS_CONTEXT);
+SetDpiFunction RealSetDpi = nullptr;
+DPI_AWARENESS_CONTEXT WINAPI RecordingSetDpi(DPI_AWARENESS_CONTEXT context);
+const struct {
+    const char *name;
+    void **real;
+    void *standIn;
+} TakenByName[] = {
+    {"GetFileVersionInfoSizeW", (void **)&RealVersionSize, (void *)WatchedVersionSize},
+    {"SetThreadDpiAwarenessContext", (void **)&RealSetDpi, (void *)RecordingSetDpi},
+};
+
 FARPROC WINAPI WatchedProcAddress(HMODULE module, const char *name)
 {
     FARPROC function = RealProcAddress(module, name);
-    if (function == nullptr || IS_INTRESOURCE(name) || strcmp(name, "GetFileVersionInfoSizeW") != 0) {
-        return function;
+    if (function == nullptr || IS_INTRESOURCE(name)) return function;
+    for (const auto &taken : TakenByName) {
+        if (strcmp(name, taken.name) != 0) continue;
+        *taken.real = (void *)function;
+        return (FARPROC)taken.standIn;
     }
-    RealVersionSize = (VersionSizeFunction)function;
-    return (FARPROC)WatchedVersionSize;
+    return function;
 }
 
 // Watches the file-system calls of the plug-in's code while it lives.
@@ -601,15 +617,14 @@ TEST_F(ShowFileInfoTest, PathsLongerThanMaxPath)
 // The thread is in the display's own DPI from before the window opens (or
 // the help's box) until it has closed, then has its own context back:
 // per-monitor v2, or system awareness where the system refuses that.
-typedef DPI_AWARENESS_CONTEXT(WINAPI *SetDpiFunction)(DPI_AWARENESS_CONTEXT);
-SetDpiFunction RealSetDpi = nullptr;
 DPI_AWARENESS_CONTEXT DpiBefore = nullptr;
-const WindowWatch *DpiWatch = nullptr;
+const WindowWatch *DpiWatch = nullptr;   // null: the steps are not recorded
 std::vector<std::string> DpiSteps;   // each context asked for, and the windows read by then
 
 DPI_AWARENESS_CONTEXT WINAPI RecordingSetDpi(DPI_AWARENESS_CONTEXT context)
 {
     DPI_AWARENESS_CONTEXT previous = RealSetDpi(context);
+    if (DpiWatch == nullptr) return previous;
     // The constant asked for is told by its value (a system that does not
     // know it finds it equal to nothing); a context the system gave, only
     // by the system's comparison.
@@ -622,20 +637,10 @@ DPI_AWARENESS_CONTEXT WINAPI RecordingSetDpi(DPI_AWARENESS_CONTEXT context)
     return previous;
 }
 
-FARPROC WINAPI DpiProcAddress(HMODULE module, const char *name)
-{
-    FARPROC function = RealProcAddress(module, name);
-    if (function == nullptr || IS_INTRESOURCE(name) || strcmp(name, "SetThreadDpiAwarenessContext") != 0) {
-        return function;
-    }
-    RealSetDpi = (SetDpiFunction)function;
-    return (FARPROC)RecordingSetDpi;
-}
-
 TEST_F(ShowFileInfoTest, TheWindowAndTheHelpAreInTheDisplaysDpi)
 {
     std::wstring file = MakeFile(L"a.txt", "x");
-    RealProcAddress = (ProcAddressFunction)ReplaceImport("kernel32.dll", "GetProcAddress", (void *)DpiProcAddress);
+    RealProcAddress = (ProcAddressFunction)ReplaceImport("kernel32.dll", "GetProcAddress", (void *)WatchedProcAddress);
     ASSERT_NE(nullptr, RealProcAddress);
     DpiBefore = GetThreadDpiAwarenessContext();
     for (bool help : {false, true}) {
@@ -650,6 +655,7 @@ TEST_F(ShowFileInfoTest, TheWindowAndTheHelpAreInTheDisplaysDpi)
         EXPECT_TRUE(DpiSteps == v2 || DpiSteps == system) << steps;
         EXPECT_TRUE(AreDpiAwarenessContextsEqual(DpiBefore, GetThreadDpiAwarenessContext()));
     }
+    DpiWatch = nullptr;
     ReplaceImport("kernel32.dll", "GetProcAddress", (void *)RealProcAddress);
 }
 
