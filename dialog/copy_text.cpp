@@ -20,10 +20,10 @@
 ** the window opens and removed when the window is destroyed.
 **
 ** When the text cannot be made or the clipboard cannot be opened (another
-** program holds it open) or emptied, the host beeps once and the clipboard
-** keeps what it had.  When the text cannot be placed once the clipboard is
-** emptied, it beeps once and the clipboard stays empty: what it had is gone
-** with the emptying.  Nothing is left allocated on any path.
+** program holds it open for longer than about 150 ms) or emptied, the host
+** beeps once and the clipboard keeps what it had.  When the text cannot be
+** placed once the clipboard is emptied, it beeps once and the clipboard
+** stays empty: what it had is gone with the emptying.  Nothing is left allocated on any path.
 */
 #include <windows.h>
 
@@ -88,16 +88,22 @@ static HGLOBAL MakeCopyText(const FileInfoRecord *record)
 
 int CopyWindowTexts(HWND window)
 {
+    enum { CLIPBOARD_RETRIES = 10, CLIPBOARD_RETRY_MS = 15 };
     HGLOBAL block;
-    int status = 0;
+    int status = 0, tries;
 
     if (window == 0 || window != CopyWindow || CopyRecord == 0) return COPY_NO_TEXT;
     block = MakeCopyText(CopyRecord);
     if (block == 0) return COPY_NO_TEXT;
-    /* The clipboard is emptied only once the text is ready to replace it. */
-    if (!OpenClipboard(window)) {
-        GlobalFree(block);
-        return COPY_CLIPBOARD_BUSY;
+    /* The clipboard is emptied only once the text is ready to replace it.
+    ** Another program may hold it open for a moment (a clipboard manager,
+    ** the clipboard history, a remote desktop): asked again a few times. */
+    for (tries = 0; !OpenClipboard(window); tries++) {
+        if (tries == CLIPBOARD_RETRIES) {
+            GlobalFree(block);
+            return COPY_CLIPBOARD_BUSY;
+        }
+        Sleep(CLIPBOARD_RETRY_MS);
     }
     if (!EmptyClipboard()) {
         status = COPY_NOT_EMPTIED;

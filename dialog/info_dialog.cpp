@@ -1,5 +1,5 @@
 /*
-** The information window: where it is placed, its dialog procedure, which
+** The information window: where it goes, its dialog procedure, which
 ** fills the fields from the FileInfoRecord when the window opens, gives it
 ** the copy keys for as long as it exists, and ends it on OK or Cancel.
 */
@@ -8,32 +8,91 @@
 #include "frame/platform.h"
 #include "info_dialog.h"
 
-HWND InfoWindowOwner(void)
+/* The window being opened by ShowInfoWindow, from there to its
+** WM_INITDIALOG; a window opened by any other caller stays where the system
+** puts it. */
+static const InfoWindowPlace *Opening;
+
+void ChooseInfoWindowPlace(InfoWindowPlace *place)
 {
     HWND console = GetConsoleWindow();
     HWND root;
     RECT client;
 
-    if (console == 0) return 0;
-    if (IsWindowVisible(console) && GetClientRect(console, &client) && !IsRectEmpty(&client)) {
-        return console;
+    place->owner = console != 0 && !IsIconic(console) ? console : 0;
+    place->over = 0;
+    if (place->owner != 0 && IsWindowVisible(console) && GetClientRect(console, &client) &&
+        !IsRectEmpty(&client)) {
+        place->over = console;
+        return;
     }
     /* A pseudo console: the terminal that owns it is what the user sees;
-    ** without one, the window the user was working in, when it answers:
-    ** the modal window disables its owner, which waits for the owner's
-    ** thread. */
-    root = GetAncestor(console, GA_ROOTOWNER);
-    if (root != 0 && root != console && IsWindowVisible(root)) return root;
-    return AnsweringForegroundWindow();
+    ** without one, the window the user was working in, when it answers. */
+    root = console != 0 ? GetAncestor(console, GA_ROOTOWNER) : 0;
+    if (root != 0 && root != console && IsWindowVisible(root) && !IsIconic(root)) {
+        place->over = root;
+    } else {
+        place->over = AnsweringForegroundWindow();
+    }
 }
 
-INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner)
+INT_PTR ShowInfoWindow(const FileInfoRecord *record, const InfoWindowPlace *place)
 {
-    /* The owner was chosen before the facts were gathered, which may take
-    ** seconds: one closed meanwhile would keep the window from opening. */
-    if (owner != 0 && !IsWindow(owner)) owner = InfoWindowOwner();
-    return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), owner, InfoDialogProc,
-                           (LPARAM)record);
+    InfoWindowPlace chosen = *place;
+    INT_PTR result;
+
+    /* The place was chosen before the facts were gathered, which may take
+    ** seconds: an owner closed meanwhile would keep the window from
+    ** opening. */
+    if ((chosen.owner != 0 && !IsWindow(chosen.owner)) || (chosen.over != 0 && !IsWindow(chosen.over))) {
+        ChooseInfoWindowPlace(&chosen);
+    }
+    Opening = &chosen;
+    result = DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FILE_INFO), chosen.owner, InfoDialogProc,
+                             (LPARAM)record);
+    Opening = 0;
+    return result;
+}
+
+/* start moved as little as it takes for size units from it to lie within
+** low to high; low wins when they do not fit. */
+static int Fit(int start, int size, int low, int high)
+{
+    if (start + size > high) start = high - size;
+    return start < low ? low : start;
+}
+
+/*
+** Puts the client area of window at (0, 0) of the client area of over, as
+** a dialog is placed on its owner, or without over the window at the top
+** left of the primary monitor's work area; whole on the work area of that
+** monitor.  A move to a monitor of another DPI resizes the window, so it
+** is fitted once more at its new size.
+*/
+static void PlaceWindow(HWND window, HWND over)
+{
+    MONITORINFO monitor;
+    POINT origin, inner;
+    RECT frame;
+    int pass, x, y;
+
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(over, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    for (pass = 0; pass < 2; pass++) {
+        origin.x = origin.y = inner.x = inner.y = 0;
+        if (!GetWindowRect(window, &frame)) return;
+        if (over != 0 && ClientToScreen(over, &origin) && ClientToScreen(window, &inner)) {
+            x = origin.x - (inner.x - frame.left);
+            y = origin.y - (inner.y - frame.top);
+        } else {
+            x = monitor.rcWork.left;
+            y = monitor.rcWork.top;
+        }
+        x = Fit(x, frame.right - frame.left, monitor.rcWork.left, monitor.rcWork.right);
+        y = Fit(y, frame.bottom - frame.top, monitor.rcWork.top, monitor.rcWork.bottom);
+        if (x == frame.left && y == frame.top) return;
+        SetWindowPos(window, 0, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 /* Fills the window from record: the caption, each field the record gives,
@@ -83,6 +142,8 @@ INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             FillWindow(window, (const FileInfoRecord *)lParam);
             StartCopyKeys(window, (const FileInfoRecord *)lParam);
         }
+        if (Opening != 0) PlaceWindow(window, Opening->over);
+        Opening = 0;
         ForceForeground(window);
         /* FALSE: the system sets no initial keyboard focus. */
         return 0;

@@ -54,20 +54,27 @@ void WriteInfoText(const FileInfoRecord *record, const wchar_t *lead);
 INT_PTR CALLBACK InfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 /*
-** The window the information window is placed on, at (0, 0) of its client
-** area: the console window.  Where that is hidden or has no client area (a
-** pseudo console, as a terminal program has), its root owner when that
-** can be seen, else the window in the foreground now when it answers.
-** Null without a console, or when the window in front does not answer:
-** the system then places the window on the screen's corner.
-** Asked when the hotkey or the command runs, before the facts are gathered.
+** Where the information window goes, chosen when the hotkey or the command
+** runs, before the facts are gathered.  Its owner is the console window,
+** visible or hidden (a terminal's pseudo console), or none: without one, or
+** when it is minimised (a minimised owner hides what it owns).  The modal
+** window disables its owner until it closes, so the owner is never another
+** program's window: a terminal stays usable meanwhile.  It is placed over
+** the window the user sees, at (0, 0) of its client area: the visible
+** console, else the visible window of another program that owns a hidden
+** one (the terminal), else the window in front when it answers, else none
+** (the primary monitor); always whole on that monitor's work area.
 */
-HWND InfoWindowOwner(void);
+struct InfoWindowPlace {
+    HWND owner;
+    HWND over;
+};
+void ChooseInfoWindowPlace(InfoWindowPlace *place);
 
-/* Shows the modal window for record on owner (chosen again when owner is
-** no longer a window); returns when it has closed: IDOK or IDCANCEL, or 0
-** or -1 when it could not be opened. */
-INT_PTR ShowInfoWindow(const FileInfoRecord *record, HWND owner);
+/* Shows the modal window for record where place says (chosen again when
+** its windows are no longer windows); returns when it has closed: IDOK or
+** IDCANCEL, or 0 or -1 when it could not be opened. */
+INT_PTR ShowInfoWindow(const FileInfoRecord *record, const InfoWindowPlace *place);
 
 /* Brings window in front, even when another thread owns the foreground
 ** window, and leaves the system's settings as they were: 0, or

@@ -8,12 +8,22 @@
 */
 #include <windows.h>
 
+#include "fileinfo/fileinfo.h"
 #include "frame/plugin.h"
 #include "hotkeys/hotkey_names.h"
 #include "settings/settings.h"
 #include "entry.h"
 
 enum { MARKER_BITS = HOTKEY_CTRL_SHIFT_BIT | HOTKEY_CTRL_ALT_BIT };
+
+/* The word is taken where ShowFileInfo keeps its texts, in a file of its
+** own: none of them is ever in the frame of `key`, which every keystroke
+** pays for (tests/check-dll.sh holds it small). */
+int FindWordAtCursor(const wchar_t *line, const wchar_t *cursor)
+{
+    if (line == 0 || cursor == 0) return -1;
+    return ShowFileInfoAtCursor(line, cursor - line);
+}
 
 int key(KeystrokeRecord *record)
 {

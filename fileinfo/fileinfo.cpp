@@ -8,20 +8,18 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "fileinfo.h"
-#include "filetype.h"
-#include "formatters.h"
 #include "name_scan.h"
+#include "show_texts.h"
 #include "dialog/info_dialog.h"
 #include "frame/host_api.h"
 #include "frame/platform.h"
 #include "frame/plugin.h"
 #include "frame/text.h"
 #include "frame/version.h"
+#include "hotkeys/word_at_cursor.h"
 #include "settings/settings.h"
 
 enum {
-    TEXT_CAPACITY = 1024,
     ROOT_CAPACITY = 4096,
     WILDCARD_BEEP_GAP_MS = 120
 };
@@ -35,16 +33,39 @@ enum {
     NOT_ON_DISK_ATTRIBUTES = FILE_ATTRIBUTE_OFFLINE | 0x40000 | 0x400000
 };
 
-/* Converts a file address to a path in path; when that path exists,
-** copies it over target and gives 1, else 0.  Both hold PATH_CAPACITY
-** units. */
-static int ConvertUrl(const wchar_t *url, wchar_t *path, wchar_t *target)
+/*
+** Writes path, made a full path by the system, into room (PATH_CAPACITY
+** units, not path) and gives 1, when it needs that before the long-path
+** form, which turns the system's own normalisation off (NeedsNormalising);
+** else gives 0.  Making a full path knows no length limit.
+*/
+static int Normalise(const wchar_t *path, wchar_t *room)
+{
+    DWORD length;
+    if (!NeedsNormalising(path)) return 0;
+    length = GetFullPathNameW(path, PATH_CAPACITY, room, 0);
+    return length > 0 && length < PATH_CAPACITY;
+}
+
+/* Converts the file address in url to a path in path; when that path
+** exists, copies it over target and gives 1, else 0.  All three hold
+** PATH_CAPACITY units; url is used up. */
+static int ConvertUrl(wchar_t *url, wchar_t *path, wchar_t *target)
 {
     DWORD capacity = PATH_CAPACITY;
+    int exists;
 
     path[0] = 0;
-    if (!SUCCEEDED(PathCreateFromUrlW(url, path, &capacity, 0))) return 0;
-    if (path[0] == 0 || !QueryIsFileOrDirectory(path)) return 0;
+    if (!SUCCEEDED(PathCreateFromUrlW(url, path, &capacity, 0)) || path[0] == 0) return 0;
+    /* The host would not find a long path on Windows: it is asked of the
+    ** file system in its long form, made where the address was. */
+    if (TextLength(path) < LONG_PATH_UNITS) {
+        exists = QueryIsFileOrDirectory(path) != 0;
+    } else {
+        if (!Normalise(path, url)) TextCopy(url, PATH_CAPACITY, path);
+        exists = GetFileAttributesW(FileSystemPath(url, url, PATH_CAPACITY)) != INVALID_FILE_ATTRIBUTES;
+    }
+    if (!exists) return 0;
     TextCopy(target, PATH_CAPACITY, path);
     return 1;
 }
@@ -106,7 +127,9 @@ int GetFileSystemName(const wchar_t *path, wchar_t *result)
 }
 
 /* The host's full path of name, without a trailing backslash, and its
-** upper-cased name part.  0 when the host gives no full path. */
+** upper-cased name part.  0 when the host gives no full path.  A full
+** path that the file system is to get in its long form is normalised
+** first, so that the window shows what is looked at. */
 static int Resolve(const wchar_t *name, wchar_t *fullName, wchar_t *namePart)
 {
     int length;
@@ -116,22 +139,41 @@ static int Resolve(const wchar_t *name, wchar_t *fullName, wchar_t *namePart)
     if (fullName[0] == 0) return 0;
     length = TextLength(fullName);
     if (fullName[length - 1] == L'\\') fullName[length - 1] = 0;
+    if (Normalise(fullName, namePart)) TextCopy(fullName, PATH_CAPACITY, namePart);
     NamePart(fullName, namePart, PATH_CAPACITY);
     return 1;
 }
 
-/* The search record of the first match of fullName; 0 when none.  A bare
+/*
+** The search record of the first match of fullName; 0 when none.  A bare
 ** drive ("C:") is none: the system would answer with the entry of that
-** drive's current directory. */
+** drive's current directory.
+**
+** While another program writes a file, the directory entry the search
+** reads is brought up to date only now and then: its size and times may be
+** old.  They are read again from the file itself, without opening it or
+** reading its data; where that fails, the entry's stand.
+*/
 static int FindEntry(const wchar_t *fullName, WIN32_FIND_DATAW *entry)
 {
     wchar_t room[PATH_CAPACITY];
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    const wchar_t *path;
     HANDLE search;
 
     if (IsBareDrive(fullName)) return 0;
-    search = FindFirstFileW(FileSystemPath(fullName, room, PATH_CAPACITY), entry);
+    path = FileSystemPath(fullName, room, PATH_CAPACITY);
+    search = FindFirstFileW(path, entry);
     if (search == INVALID_HANDLE_VALUE) return 0;
     FindClose(search);
+    if (GetFileAttributesExW(path, GetFileExInfoStandard, &now)) {
+        entry->dwFileAttributes = now.dwFileAttributes;
+        entry->ftCreationTime = now.ftCreationTime;
+        entry->ftLastAccessTime = now.ftLastAccessTime;
+        entry->ftLastWriteTime = now.ftLastWriteTime;
+        entry->nFileSizeHigh = now.nFileSizeHigh;
+        entry->nFileSizeLow = now.nFileSizeLow;
+    }
     return 1;
 }
 
@@ -172,24 +214,22 @@ struct Target {
     wchar_t extension[TEXT_CAPACITY];
     int fat;
     int ntfs;
-    int visible;    /* a window can be seen here: else its text is written */
-    HWND owner;     /* the window it is placed on */
+    int visible;             /* a window can be seen here: else its text is written */
+    InfoWindowPlace place;   /* where the window goes */
 };
 
 /*
-** Resolves name to an existing file or directory: its full name and name
-** part (PATH_CAPACITY units each) and the facts in target.  0, or the
+** Resolves the working copy of the name to an existing file or directory:
+** its full name and name part, and the facts in target.  0, or the
 ** failure's result for ShowFileInfo after its beeps.
-**
-** The working copy of the name lives only here, so that its 64 KB are not
-** on the stack beside the gathered texts of ShowTarget.
 */
-static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart, Target *target)
+static int FindTarget(ShowTexts *texts, Target *target)
 {
-    wchar_t working[PATH_CAPACITY];
-    wchar_t fileSystem[TEXT_CAPACITY];
+    wchar_t *working = texts->phase.find.working;
+    wchar_t *fileSystem = texts->phase.find.fileSystem;
+    wchar_t *fullName = texts->fullName;
+    wchar_t *namePart = texts->namePart;
 
-    TextCopy(working, PATH_CAPACITY, name);
     /* The full name and the name part are filled only below. */
     if (TextEqualNoCaseN(working, L"file://", 7)) UrlToPathIn(working, fullName, namePart);
 
@@ -235,64 +275,58 @@ static int FindTarget(const wchar_t *name, wchar_t *fullName, wchar_t *namePart,
 /* Gathers every field of the window for the target found and shows the
 ** window, or writes its text after textLead; returns when the window has
 ** closed: 0, or SHOW_NO_WINDOW when the window could not be opened. */
-static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Target *target,
-                      const wchar_t *textLead)
+static int ShowTarget(ShowTexts *texts, const Target *target, const wchar_t *textLead)
 {
-    wchar_t title[TITLE_CAPACITY];
-    wchar_t description[DESCRIPTION_CAPACITY];
-    wchar_t sizeOrContents[FIELD_CAPACITY];
-    wchar_t attributesText[FIELD_CAPACITY];
-    wchar_t created[FIELD_CAPACITY];
-    wchar_t modified[FIELD_CAPACITY];
-    wchar_t accessed[FIELD_CAPACITY];
-    wchar_t owner[FIELD_CAPACITY];
-    wchar_t fileType[FILE_TYPE_CAPACITY];
-    wchar_t opensWith[FILE_TYPE_CAPACITY];
+    FieldTexts *fields = &texts->phase.fields;
+    const wchar_t *fullName = texts->fullName;
     const WIN32_FIND_DATAW *entry = &target->entry;
     FileTypeSource source = SourceNone;
     FileInfoRecord record;
+    WindowDpi dpi = {0, 0};
+    INT_PTR shown;
 
-    BuildTitle(title, namePart);
-    description[0] = 0;
-    GetDescription(fullName, description);
-    sizeOrContents[0] = 0;
+    BuildTitle(fields->title, texts->namePart);
+    fields->description[0] = 0;
+    GetDescription(fullName, fields->description, entry->dwFileAttributes);
+    fields->sizeOrContents[0] = 0;
     if (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (Settings.SubdirCounts != 0 && (entry->dwFileAttributes & NOT_ON_DISK_ATTRIBUTES) == 0) {
-            FormatContents(sizeOrContents, fullName);
+            FormatContents(fields->sizeOrContents, fullName);
         }
     } else {
-        FormatSize(sizeOrContents,
+        FormatSize(fields->sizeOrContents,
                    ((unsigned long long)entry->nFileSizeHigh << 32) | entry->nFileSizeLow);
     }
-    attributesText[0] = 0;
-    FormatAttributes(attributesText, entry->dwFileAttributes);
-    FormatTimestamp(created, FileTime64(entry->ftCreationTime), 0, target->ntfs);
-    FormatTimestamp(modified, FileTime64(entry->ftLastWriteTime), 0, target->ntfs);
-    FormatTimestamp(accessed, FileTime64(entry->ftLastAccessTime), target->fat, target->ntfs);
-    owner[0] = 0;
-    GetOwnerName(owner, fullName);
-    GetFileTypeInfo(fullName, fileType, opensWith, &source);
+    fields->attributesText[0] = 0;
+    FormatAttributes(fields->attributesText, entry->dwFileAttributes);
+    FormatTimestamp(fields->created, FileTime64(entry->ftCreationTime), 0, target->ntfs);
+    FormatTimestamp(fields->modified, FileTime64(entry->ftLastWriteTime), 0, target->ntfs);
+    FormatTimestamp(fields->accessed, FileTime64(entry->ftLastAccessTime), target->fat, target->ntfs);
+    fields->owner[0] = 0;
+    GetOwnerName(fields->owner, fullName);
+    GetFileTypeInfo(fullName, fields->fileType, fields->opensWith, &source, entry->dwFileAttributes);
 
     ZeroMemory(&record, sizeof record);
-    record.title = title;
+    record.title = fields->title;
     record.fullName = fullName;
-    record.namePart = namePart;
+    record.namePart = texts->namePart;
     record.shortName = entry->cAlternateFileName;
-    record.description = description;
-    record.sizeOrContents = sizeOrContents;
-    record.attributesText = attributesText;
-    record.created = created;
-    record.modified = modified;
-    record.accessed = accessed;
-    record.owner = owner;
-    record.fileType = fileType;
-    record.opensWith = opensWith;
+    record.description = fields->description;
+    record.sizeOrContents = fields->sizeOrContents;
+    record.attributesText = fields->attributesText;
+    record.created = fields->created;
+    record.modified = fields->modified;
+    record.accessed = fields->accessed;
+    record.owner = fields->owner;
+    record.fileType = fields->fileType;
+    record.opensWith = fields->opensWith;
     record.fileTypeSource = source;
     record.attributes = entry->dwFileAttributes;
 
     /* The extension first: it costs nothing, the host's question a call. */
     if ((TextEqualNoCase(target->extension, L".exe") || TextEqualNoCase(target->extension, L".dll")) &&
-        (entry->dwFileAttributes & NOT_ON_DISK_ATTRIBUTES) == 0 && QueryIsFile(fullName)) {
+        (entry->dwFileAttributes & NOT_ON_DISK_ATTRIBUTES) == 0 &&
+        PathIs(fullName, entry->dwFileAttributes, PATH_IS_FILE)) {
         ReadFileVersion(fullName, &record);
     }
 
@@ -300,55 +334,50 @@ static int ShowTarget(const wchar_t *fullName, const wchar_t *namePart, const Ta
         WriteInfoText(&record, textLead);
         return 0;
     }
+    /* The window, and it alone, is made in the display's own DPI, so that
+    ** it is sharp and its place is in the same unit as the window it goes
+    ** over.  Nothing else runs in that awareness: not the host's calls,
+    ** nor any window the system makes meanwhile for the first time. */
+    EnterWindowDpi(&dpi);
+    shown = ShowInfoWindow(&record, &target->place);
+    LeaveWindowDpi(&dpi);
     /* The window ends only with OK or Cancel; anything else is a window
     ** that never opened, which is no success. */
-    if (ShowInfoWindow(&record, target->owner) <= 0) {
+    if (shown <= 0) {
         honk();
         return SHOW_NO_WINDOW;
     }
     return 0;
 }
 
-/*
-** The two phases run one after the other, each with its own texts, so that
-** the deepest stack is that of the larger phase rather than of both.
-*/
-static int ShowInformation(const wchar_t *name, const wchar_t *textLead)
+int ShowWithTexts(const ShowRequest *request, ShowTexts *texts)
 {
-    wchar_t fullName[PATH_CAPACITY];
-    wchar_t namePart[PATH_CAPACITY];
-    WindowDpi dpi = {0, 0};
+    wchar_t *working = texts->phase.find.working;
     Target target;
     int result;
 
-    if (name == 0) {
-        honk();
-        return SHOW_NULL_NAME;
+    if (request->name != 0) {
+        TextCopy(working, PATH_CAPACITY, request->name);
+    } else {
+        ExtractWordAtCursor(request->line, request->cursorIndex, working, PATH_CAPACITY);
     }
-    if (name[0] == 0) {
+    if (working[0] == 0) {
         honk();
         return SHOW_EMPTY_NAME;
     }
     /* Where the window goes is decided while the window the user works in
-    ** is still in front: gathering the facts may take a while.  From then
-    ** until the window has closed the thread is in the display's own DPI,
-    ** so that the window is sharp and its place is in the same unit as the
-    ** owner's. */
+    ** is still in front: gathering the facts may take a while. */
     target.visible = CanShowWindows();
-    if (target.visible) EnterWindowDpi(&dpi);
-    target.owner = target.visible ? InfoWindowOwner() : 0;
-    result = FindTarget(name, fullName, namePart, &target);
-    if (result == 0) result = ShowTarget(fullName, namePart, &target, textLead);
-    LeaveWindowDpi(&dpi);
+    target.place.owner = 0;
+    target.place.over = 0;
+    if (target.visible) ChooseInfoWindowPlace(&target.place);
+    result = FindTarget(texts, &target);
+    if (result == 0) result = ShowTarget(texts, &target, request->textLead);
     return result;
 }
 
-int ShowFileInfo(const wchar_t *name)
+int ShowWithTextsOnStack(const ShowRequest *request)
 {
-    return ShowInformation(name, 0);
-}
-
-int ShowFileInfoForHotkey(const wchar_t *name)
-{
-    return ShowInformation(name, L"\r\n");
+    ShowTexts texts;
+    return ShowWithTexts(request, &texts);
 }

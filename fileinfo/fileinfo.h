@@ -16,16 +16,18 @@
 */
 int ShowFileInfo(const wchar_t *name);
 
-/* ShowFileInfo for the hotkey: where no window can be seen, the text it
-** writes starts on a line of its own, below the command line being edited. */
-int ShowFileInfoForHotkey(const wchar_t *name);
+/* ShowFileInfo for the hotkey: the name is the word at cursorIndex of line
+** (ExtractWordAtCursor), and where no window can be seen, the text it writes
+** starts on a line of its own, below the command line being edited. */
+int ShowFileInfoAtCursor(const wchar_t *line, long long cursorIndex);
 
 enum {
     SHOW_NULL_NAME = -1,
     SHOW_EMPTY_NAME = -2,
     SHOW_NO_FULL_NAME = -3,    /* the host gave no full path for the name */
     SHOW_WILDCARD = -4,        /* the full name holds a wildcard */
-    SHOW_NO_WINDOW = -5,       /* the window could not be opened */
+    SHOW_NO_WINDOW = -5,       /* the window could not be opened, or there is
+                               ** no room for its texts (show_file_info.cpp) */
     SHOW_NOT_FOUND = -16       /* no file or directory of that name */
 };
 

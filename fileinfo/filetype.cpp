@@ -8,7 +8,6 @@
 
 #include "filetype.h"
 #include "name_scan.h"
-#include "frame/host_api.h"
 #include "frame/text.h"
 
 enum {
@@ -54,7 +53,8 @@ static void ReadUserThenMachine(const wchar_t *path, wchar_t *value)
     if (value[0] == 0) ReadDefaultValue(HKEY_LOCAL_MACHINE, path, value);
 }
 
-int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source)
+int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source,
+                    unsigned int entry)
 {
     wchar_t extension[WORK_CAPACITY];
     wchar_t keyPath[WORK_CAPACITY];
@@ -67,7 +67,7 @@ int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTy
     command[0] = 0;
     *source = SourceNone;
 
-    if (QueryIsDirectory(path)) {
+    if (PathIs(path, entry, PATH_IS_DIRECTORY)) {
         *source = SourceDirectory;
         return 0;
     }

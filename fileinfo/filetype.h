@@ -6,6 +6,7 @@
 #define TIRVALO_FILETYPE_H
 
 #include "dialog/info_record.h"   /* FileTypeSource */
+#include "host_questions.h"
 
 enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
 
@@ -15,9 +16,11 @@ enum { FILE_TYPE_CAPACITY = 32768 };   /* the type text and the command text */
 ** none) and source for the file at path.  Whenever all four arguments are
 ** present, both texts start empty and source at SourceNone.  0 done (also a
 ** directory, and an extension without a class); FILE_TYPE_REFUSED for a null
-** argument or a name without a usable extension.
+** argument or a name without a usable extension.  entry is the attribute
+** bits of the path's entry, when known (host_questions.h).
 */
-int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source);
+int GetFileTypeInfo(const wchar_t *path, wchar_t *type, wchar_t *command, FileTypeSource *source,
+                    unsigned int entry = ENTRY_UNKNOWN);
 
 enum { FILE_TYPE_REFUSED = -1 };
 

@@ -29,12 +29,12 @@ int GroupDigits(wchar_t *text)
     return 0;
 }
 
-int GetDescription(const wchar_t *path, wchar_t *out)
+int GetDescription(const wchar_t *path, wchar_t *out, unsigned int entry)
 {
     wchar_t work[HOST_EXPAND_CAPACITY];
 
     if (path == 0 || out == 0) return DESCRIPTION_NULL_ARGUMENT;
-    if (path[0] == 0 || !QueryIsFileOrDirectory(path)) return DESCRIPTION_NO_FILE;
+    if (path[0] == 0 || !PathIs(path, entry, PATH_EXISTS)) return DESCRIPTION_NO_FILE;
 
     /* The path is data for the host, never its code: a "]" would end the
     ** function's argument early, so such a path is not handed over at all,

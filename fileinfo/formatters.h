@@ -5,6 +5,8 @@
 #ifndef TIRVALO_FORMATTERS_H
 #define TIRVALO_FORMATTERS_H
 
+#include "host_questions.h"
+
 /* Capacities, in units with the terminator. */
 enum {
     FIELD_CAPACITY = 1024,          /* every field below but the description */
@@ -29,9 +31,10 @@ enum {
 ** The file's description from the host's "%@descript[...]", into out
 ** (DESCRIPTION_CAPACITY units); "—" when the host has none, cannot give one
 ** (its expansion fails), or cannot be asked (the path holds "]").  0 when
-** written, else one of the results below.  Only 0 changes out.
+** written, else one of the results below.  Only 0 changes out.  entry is
+** the attribute bits of the path's entry, when known (host_questions.h).
 */
-int GetDescription(const wchar_t *path, wchar_t *out);
+int GetDescription(const wchar_t *path, wchar_t *out, unsigned int entry = ENTRY_UNKNOWN);
 
 enum {
     DESCRIPTION_NULL_ARGUMENT = -1,

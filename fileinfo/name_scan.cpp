@@ -32,7 +32,11 @@ int HasWildcard(const wchar_t *fullName)
     int i;
     if (fullName == 0) return 0;
     for (i = 0; fullName[i] != 0; i++) {
-        if (fullName[i] == L'*') return 1;
+        /* The file system reads "<", ">" and a double quote in a search
+        ** name as wildcards too (DOS matching's "*", "?" and "."). */
+        if (fullName[i] == L'*' || fullName[i] == L'<' || fullName[i] == L'>' || fullName[i] == L'"') {
+            return 1;
+        }
         if (fullName[i] == L'?') {
             /* The "?" of "\\?\" is part of the long-path form.  Index 2
             ** being reached means units 0 and 1 exist; unit 3 may be the
@@ -76,6 +80,24 @@ const wchar_t *FileSystemPath(const wchar_t *path, wchar_t *room, int capacity)
     for (i = length; i >= skip; i--) room[i - skip + prefixLength] = path[i];
     for (i = 0; i < prefixLength; i++) room[i] = prefix[i];
     return room;
+}
+
+int NeedsNormalising(const wchar_t *path)
+{
+    int i, start = 0, length;
+    if (path == 0 || TextLength(path) < LONG_PATH_UNITS) return 0;
+    if (path[0] == L'\\' && path[1] == L'\\' && (path[2] == L'?' || path[2] == L'.') && path[3] == L'\\') {
+        return 0;
+    }
+    for (i = 0;; i++) {
+        if (path[i] == L'/') return 1;
+        if (path[i] != L'\\' && path[i] != 0) continue;
+        /* The component from start to here: "." or ".."? */
+        length = i - start;
+        if (length >= 1 && length <= 2 && path[start] == L'.' && path[i - 1] == L'.') return 1;
+        if (path[i] == 0) return 0;
+        start = i + 1;
+    }
 }
 
 int IsBareDrive(const wchar_t *fullName)
@@ -181,9 +203,10 @@ int ProgramPart(const wchar_t *command, wchar_t *program, int capacity)
 
 int IsPlaceholderCommand(const wchar_t *command)
 {
-    wchar_t program[4];
-    /* Only the first two units of the program part matter; a longer part
-    ** is cut, which the test does not mind. */
-    ProgramPart(command, program, 4);
-    return program[0] == L'%' && (program[1] == L'1' || UpperAscii(program[1]) == L'L');
+    wchar_t program[3];
+    /* A program part of more than two units does not fit, and is none:
+    ** "%LOCALAPPDATA%\..." is a program, not the placeholder "%L". */
+    if (ProgramPart(command, program, 3) != TEXT_OK) return 0;
+    return program[0] == L'%' && (program[1] == L'1' || UpperAscii(program[1]) == L'L') &&
+           program[2] == 0;
 }

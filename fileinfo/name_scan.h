@@ -22,7 +22,8 @@
 int FindExtension(const wchar_t *fullName, wchar_t *extension, int capacity);
 
 /*
-** 1 when the full name holds a wildcard: any "*", or a "?" other than the
+** 1 when the full name holds a wildcard: any "*", "<", ">" or double quote
+** (which the file system matches as wildcards too), or a "?" other than the
 ** one of the long-path prefix "\\?\" at its start; else 0.
 */
 int HasWildcard(const wchar_t *fullName);
@@ -42,6 +43,14 @@ int HasWildcard(const wchar_t *fullName);
 const wchar_t *FileSystemPath(const wchar_t *path, wchar_t *room, int capacity);
 
 enum { LONG_PATH_UNITS = 260 };   /* the platform's MAX_PATH */
+
+/*
+** 1 when path is to be normalised (made a full path by the platform) before
+** it takes the long-path form, which turns the platform's own normalisation
+** off: a path of LONG_PATH_UNITS units or more, not in a long form already,
+** that holds a "/" or a "." or ".." component.  Else 0.
+*/
+int NeedsNormalising(const wchar_t *path);
 
 /* 1 when fullName is a drive letter and a colon alone ("C:", what the root
 ** "C:\" becomes without its backslash): on Windows that names the current
@@ -88,8 +97,8 @@ int LookupExtension(const wchar_t *path, wchar_t *piece, int capacity);
 */
 int ProgramPart(const wchar_t *command, wchar_t *program, int capacity);
 
-/* 1 when the program part of command is a file-name placeholder of the
-** shell: a percent sign followed by "1" or by "L" in either case. */
+/* 1 when the program part of command is exactly a file-name placeholder of
+** the shell: "%1", "%L" or "%l". */
 int IsPlaceholderCommand(const wchar_t *command);
 
 #endif /* TIRVALO_NAME_SCAN_H */

@@ -3,15 +3,27 @@
 */
 #include <windows.h>
 #include <aclapi.h>
+#include <sddl.h>
 
 #include "fileinfo.h"
 #include "formatters.h"
 #include "name_scan.h"
 #include "frame/text.h"
 
+enum { ACCOUNT_CAPACITY = 1024 };
+
+/* The text form of sid into name (ACCOUNT_CAPACITY units); left empty
+** when it cannot be made or does not fit. */
+static void CopySidText(PSID sid, wchar_t *name)
+{
+    wchar_t *text = 0;
+    if (!ConvertSidToStringSidW(sid, &text)) return;
+    if (TextCopy(name, ACCOUNT_CAPACITY, text) != TEXT_OK) name[0] = 0;
+    LocalFree(text);
+}
+
 int GetOwnerName(wchar_t *out, const wchar_t *path)
 {
-    enum { ACCOUNT_CAPACITY = 1024 };
     wchar_t room[PATH_CAPACITY];
     wchar_t name[ACCOUNT_CAPACITY];
     wchar_t domain[ACCOUNT_CAPACITY];
@@ -29,10 +41,13 @@ int GetOwnerName(wchar_t *out, const wchar_t *path)
     ** writing opens too, and nobody is kept from writing, renaming or
     ** deleting it meanwhile.  Backup semantics let directories open too.  A
     ** file of a cloud-files provider that is not on the disk stays where it
-    ** is: the open itself fetches nothing. */
+    ** is: the open itself fetches nothing.  A link is opened itself, not
+    ** what it leads to: the window shows the link's own entry, and a link
+    ** to a server that does not answer would hold the shell. */
     file = CreateFileW(FileSystemPath(path, room, PATH_CAPACITY), READ_CONTROL,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING,
-                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL, 0);
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL | FILE_FLAG_OPEN_REPARSE_POINT,
+                       0);
     if (file == 0 || file == INVALID_HANDLE_VALUE) return OWNER_NOT_OPENED;
     status = GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, 0, 0, 0,
                              &descriptor);
@@ -45,8 +60,12 @@ int GetOwnerName(wchar_t *out, const wchar_t *path)
     domain[0] = 0;
     if (status == ERROR_SUCCESS && descriptor != 0) {
         if (owner != 0 && !LookupAccountSidW(0, owner, name, &nameSize, domain, &domainSize, &use)) {
-            /* A failed lookup may have left part of a name behind. */
+            /* A failed lookup may have left part of a name behind.  An
+            ** owner that is no account here (a disk from another computer,
+            ** a deleted account) is shown as its identifier, "S-1-5-21-...",
+            ** as the system's own tools show it. */
             name[0] = 0;
+            if (GetLastError() == ERROR_NONE_MAPPED) CopySidText(owner, name);
         }
         LocalFree(descriptor);
     }

@@ -1,7 +1,8 @@
 /*
 ** What the frame knows of the platform the plug-in runs on: the module it
 ** was loaded as, whether a window opened here can be seen at all, which
-** window may own it, and the DPI it is drawn in.
+** window may own it, the DPI it is drawn in, and the stack left to the
+** host's thread.
 ** Platform code only; the text-only routines never include it.
 */
 #ifndef TIRVALO_PLATFORM_H
@@ -52,5 +53,14 @@ struct WindowDpi {
 };
 void EnterWindowDpi(WindowDpi *dpi);
 void LeaveWindowDpi(const WindowDpi *dpi);
+
+/*
+** Bytes of the calling thread's stack below the caller, down to the end of
+** its reservation; as much as anything needs when the system cannot tell,
+** so that the plug-in then works as it always has.  The stack's reserve is
+** the host's choice: a thread it makes for a command may have far less
+** than the 1 MiB common for a main thread.
+*/
+size_t StackRoom(void);
 
 #endif /* TIRVALO_PLATFORM_H */

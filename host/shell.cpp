@@ -6,16 +6,18 @@
 **
 **   korrash [--host-version TEXT] [--host-build N] [--plugin PATH]
 **           [--transient] [--dump-windows] [--window-metrics] [--screenshot FILE]
-**           [--stack-use] [-c COMMAND]... [BATCHFILE]
+**           [--stack BYTES] [--stack-use] [-c COMMAND]... [BATCHFILE]
 **
 ** --dump-windows prints every dialog window the plug-in opens (its caption,
 ** then each label with its field) and closes it with OK, and with
 ** --window-metrics a line with the window's DPI and client size; --screenshot saves
 ** a PNG of each such window (FILE, then FILE-2, ...) and closes it too.
-** --stack-use tells at exit, on standard error, how deep the main thread's
-** stack was used: its reservation is 1 MiB, as common hosts have.
+** The shell runs on a thread whose stack reserves BYTES (--stack), or 1 MiB,
+** as common hosts' main threads have; --stack-use tells at exit, on standard
+** error, how deep that stack was used.
 */
 #include <windows.h>
+#include <malloc.h>
 
 #include <string>
 #include <vector>
@@ -504,19 +506,79 @@ void PrintSyntax()
 {
     WriteError(L"usage: korrash [--host-version TEXT] [--host-build N] [--plugin PATH]\r\n"
                L"               [--transient] [--dump-windows] [--window-metrics] [--screenshot FILE]\r\n"
-               L"               [--stack-use] [-c COMMAND]... [BATCHFILE]\r\n");
+               L"               [--stack BYTES] [--stack-use] [-c COMMAND]... [BATCHFILE]\r\n");
+}
+
+/* What the command line asks the shell to do. */
+struct ShellSetup {
+    std::wstring pluginPath;
+    std::vector<std::wstring> commands;
+    std::wstring batchFile;
+    WindowWatchOptions watchOptions;
+    size_t stackBytes = 1 << 20;   /* the reserve of the shell's thread */
+    bool stackUse = false;
+};
+
+/* The shell itself. */
+__attribute__((noinline)) void RunShellOnStack(const ShellSetup &setup)
+{
+    StackProbe stack = {};
+
+    if (setup.stackUse) stack = FillStack();
+    /* Windows are read and closed on this thread, where the plug-in runs. */
+    WindowWatch *watch = nullptr;
+    if (setup.watchOptions.dump || !setup.watchOptions.screenshot.empty()) {
+        watch = new WindowWatch(setup.watchOptions);
+    }
+    LoadPlugin(setup.pluginPath);
+    if (setup.commands.empty() && setup.batchFile.empty()) {
+        RunInteractive();
+    } else {
+        for (const std::wstring &command : setup.commands) {
+            if (ExitRequested) break;
+            ExitStatus = RunLine(command);
+        }
+        if (!setup.batchFile.empty() && !ExitRequested) RunBatchFile(setup.batchFile);
+    }
+    UnloadPlugin();
+    delete watch;
+    if (setup.stackUse) {
+        /* The part of the reservation set aside (RunShell) is not the shell's. */
+        size_t apart = stack.reserved - setup.stackBytes;
+        WriteError(L"korrash: stack used " + std::to_wstring(StackUsed(stack) - apart) + L" of " +
+                   std::to_wstring(stack.reserved - apart) + L" bytes\r\n");
+    }
+}
+
+/*
+** The shell's thread, of the stack the command line asks for.  Wine gives
+** every thread at least 1 MiB whatever it asks: a smaller stack is made by
+** setting the rest of the reservation aside first, below which the shell
+** runs with what such a thread would leave it.
+*/
+DWORD WINAPI RunShell(void *parameter)
+{
+    ShellSetup &setup = *(ShellSetup *)parameter;
+    MEMORY_BASIC_INFORMATION region;
+    size_t reserved = 0;
+
+    if (VirtualQuery(&region, &region, sizeof region) != 0) {
+        reserved = (size_t)((const char *)region.BaseAddress + region.RegionSize -
+                            (const char *)region.AllocationBase);
+    }
+    if (reserved < setup.stackBytes) setup.stackBytes = reserved;
+    volatile char *apart = (volatile char *)_alloca(reserved - setup.stackBytes + 1);
+    apart[0] = 0;
+    RunShellOnStack(setup);
+    return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t **argv)
 {
-    std::wstring pluginPath = ExecutableDirectory() + L"\\Tirvalo.dll";
-    std::vector<std::wstring> commands;
-    std::wstring batchFile;
-    WindowWatchOptions watchOptions;
-    bool stackUse = false;
-    StackProbe stack = {};
+    ShellSetup setup;
+    setup.pluginPath = ExecutableDirectory() + L"\\Tirvalo.dll";
 
     for (int i = 1; i < argc; i++) {
         std::wstring option = argv[i];
@@ -526,48 +588,36 @@ int wmain(int argc, wchar_t **argv)
         } else if (option == L"--host-build" && hasValue) {
             KorrashSetInternal(L"_build", argv[++i]);
         } else if (option == L"--plugin" && hasValue) {
-            pluginPath = argv[++i];
+            setup.pluginPath = argv[++i];
         } else if (option == L"--transient") {
             KorrashSetInternal(L"_transient", L"1");
         } else if (option == L"--dump-windows") {
-            watchOptions.dump = true;
+            setup.watchOptions.dump = true;
         } else if (option == L"--window-metrics") {
-            watchOptions.metrics = true;
+            setup.watchOptions.metrics = true;
+        } else if (option == L"--stack" && hasValue && _wtoi(argv[i + 1]) > 0) {
+            setup.stackBytes = (size_t)_wtoi(argv[++i]);
         } else if (option == L"--stack-use") {
-            stackUse = true;
+            setup.stackUse = true;
         } else if (option == L"--screenshot" && hasValue) {
-            watchOptions.screenshot = argv[++i];
+            setup.watchOptions.screenshot = argv[++i];
         } else if (option == L"-c" && hasValue) {
-            commands.push_back(argv[++i]);
-        } else if ((option.size() > 1 && option[0] == L'-') || !batchFile.empty()) {
+            setup.commands.push_back(argv[++i]);
+        } else if ((option.size() > 1 && option[0] == L'-') || !setup.batchFile.empty()) {
             PrintSyntax();   /* an unknown switch, or a second batch file */
             return 2;
         } else {
-            batchFile = option;
+            setup.batchFile = option;
         }
     }
 
-    if (stackUse) stack = FillStack();
-
-    /* Windows are read and closed on this thread, where the plug-in runs. */
-    WindowWatch *watch = nullptr;
-    if (watchOptions.dump || !watchOptions.screenshot.empty()) watch = new WindowWatch(watchOptions);
-
-    LoadPlugin(pluginPath);
-    if (commands.empty() && batchFile.empty()) {
-        RunInteractive();
-    } else {
-        for (const std::wstring &command : commands) {
-            if (ExitRequested) break;
-            ExitStatus = RunLine(command);
-        }
-        if (!batchFile.empty() && !ExitRequested) RunBatchFile(batchFile);
+    HANDLE thread = CreateThread(nullptr, setup.stackBytes, RunShell, &setup, STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                 nullptr);
+    if (thread == nullptr) {
+        WriteError(L"korrash: cannot start the shell's thread\r\n");
+        return 1;
     }
-    UnloadPlugin();
-    delete watch;
-    if (stackUse) {
-        WriteError(L"korrash: stack used " + std::to_wstring(StackUsed(stack)) + L" of " +
-                   std::to_wstring(stack.reserved) + L" bytes\r\n");
-    }
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
     return ExitStatus;
 }

@@ -85,6 +85,12 @@ WindowTexts ReadWindowTexts(HWND window)
     GetClientRect(window, &client);
     texts.clientSize = {client.right, client.bottom};
     GetWindowRect(window, &texts.screenRect);
+    EnumWindows(
+        [](HWND other, LPARAM list) {
+            if (!IsWindowEnabled(other)) reinterpret_cast<std::vector<HWND> *>(list)->push_back(other);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts.disabled));
     Reading reading = {window, &texts};
     EnumChildWindows(window, AddControl, reinterpret_cast<LPARAM>(&reading));
     return texts;

@@ -29,6 +29,7 @@ struct WindowTexts {
     UINT dpi = 0;                          // the DPI the system gives it
     SIZE clientSize = {};                  // in pixels of that DPI
     RECT screenRect = {};                  // the whole window on the screen, frame included
+    std::vector<HWND> disabled;            // the top-level windows disabled while it is open
     std::vector<WindowControl> controls;   // in the window's child order (template order)
 
     // The text of the control with this id, or "<missing>".

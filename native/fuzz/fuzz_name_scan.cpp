@@ -60,10 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     REQUIRE(UnitCount(piece) == kept);
     for (int i = 0; i < kept; i++) REQUIRE(piece[i] == FoldAscii(name[start + i]));
 
-    /* Wildcards: any "*", any "?" but that of a leading "\\?\". */
+    /* Wildcards: any "*", "<", ">" or double quote, any "?" but that of a
+    ** leading "\\?\". */
     int wildcard = 0;
     for (int i = 0; i < length; i++) {
-        if (name[i] == L'*') wildcard = 1;
+        if (name[i] == L'*' || name[i] == L'<' || name[i] == L'>' || name[i] == L'"') wildcard = 1;
         if (name[i] == L'?' && !(i == 2 && name[0] == L'\\' && name[1] == L'\\' && name[3] == L'\\')) {
             wildcard = 1;
         }

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int kept = wholeLength < capacity - 1 ? wholeLength : capacity - 1;
     REQUIRE(UnitCount(part) == kept && SameUnits(part, whole, kept));
 
-    int placeholder = wholeLength >= 2 && whole[0] == L'%' &&
+    int placeholder = wholeLength == 2 && whole[0] == L'%' &&
                       (whole[1] == L'1' || FoldAscii(whole[1]) == L'L');
     REQUIRE(IsPlaceholderCommand(command) == placeholder);
 

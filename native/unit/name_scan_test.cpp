@@ -93,7 +93,7 @@ NATIVE_TEST(ProgramPartIntoBuffersOfEverySize)
         FreeUnits(program);
     }
     CHECK_EQ(1, IsPlaceholderCommand(L"\"%1\""));
-    CHECK_EQ(1, IsPlaceholderCommand(L"%Long"));
+    CHECK_EQ(0, IsPlaceholderCommand(L"%Long"));
     CHECK_EQ(0, IsPlaceholderCommand(L"%"));
     CHECK_EQ(0, IsPlaceholderCommand(L""));
     CHECK_EQ(0, IsPlaceholderCommand(0));

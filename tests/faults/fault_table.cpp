@@ -2,6 +2,7 @@
 #include "fault_table.h"
 
 #include <aclapi.h>
+#include <sddl.h>
 #include <shlwapi.h>
 #include <stdarg.h>
 #include <stdint.h>
@@ -35,6 +36,7 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
 */
 #define FAULT_CALLS(FAIL, KEEP, KEEP_VARIADIC)                                                     \
     FAIL("advapi32.dll", GetSecurityInfo, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)       \
+    FAIL("advapi32.dll", ConvertSidToStringSidW, FALSE, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)          \
     FAIL("advapi32.dll", LookupAccountSidW, FALSE, ERROR_NONE_MAPPED, 2)                           \
     KEEP("advapi32.dll", RegCloseKey, Release)                                                     \
     FAIL("advapi32.dll", RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, NO_TEXT)       \
@@ -54,6 +56,9 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     KEEP("kernel32.dll", GetCurrentThreadId, NoFailure)                                            \
     KEEP("kernel32.dll", FreeLibrary, Release)                                                     \
     FAIL("kernel32.dll", GetDateFormatW, 0, ERROR_INSUFFICIENT_BUFFER, 4)                          \
+    FAIL("kernel32.dll", GetFileAttributesExW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                \
+    FAIL("kernel32.dll", GetFileAttributesW, INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED, NO_TEXT)\
+    FAIL("kernel32.dll", GetFullPathNameW, 0, ERROR_FILENAME_EXCED_RANGE, 2)                       \
     KEEP("kernel32.dll", GetLastError, NoFailure)                                                  \
     FAIL("kernel32.dll", GetModuleHandleW, NULL, ERROR_MOD_NOT_FOUND, NO_TEXT)                     \
     FAIL("kernel32.dll", GetProcAddress, NULL, ERROR_PROC_NOT_FOUND, NO_TEXT)                      \
@@ -73,19 +78,20 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("kernel32.dll", ProcessIdToSessionId, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)            \
     KEEP("kernel32.dll", Sleep, "no result")                                                       \
     FAIL("kernel32.dll", SystemTimeToTzSpecificLocalTime, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT) \
+    FAIL("kernel32.dll", VirtualQuery, 0, ERROR_INVALID_PARAMETER, NO_TEXT)                        \
     KEEP("kernel32.dll", DeleteCriticalSection, StartUpOnly)                                       \
     KEEP("kernel32.dll", EnterCriticalSection, StartUpOnly)                                        \
     KEEP("kernel32.dll", InitializeCriticalSection, StartUpOnly)                                   \
     KEEP("kernel32.dll", LeaveCriticalSection, StartUpOnly)                                        \
     KEEP("kernel32.dll", TlsGetValue, StartUpOnly)                                                 \
     KEEP("kernel32.dll", VirtualProtect, StartUpOnly)                                              \
-    KEEP("kernel32.dll", VirtualQuery, StartUpOnly)                                                \
     FAIL("shlwapi.dll", PathCreateFromUrlW, E_INVALIDARG, ERROR_INVALID_PARAMETER, 1)              \
     FAIL("user32.dll", AllowSetForegroundWindow, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)              \
     FAIL("user32.dll", AttachThreadInput, FALSE, ERROR_INVALID_PARAMETER, NO_TEXT)                 \
     FAIL("user32.dll", BringWindowToTop, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)              \
     KEEP("user32.dll", CallNextHookEx, "no failure result: it gives the next hook's")              \
     KEEP("user32.dll", CloseClipboard, Release)                                                    \
+    FAIL("user32.dll", ClientToScreen, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                \
     FAIL("user32.dll", DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                      \
     FAIL("user32.dll", EmptyClipboard, FALSE, ERROR_CLIPBOARD_NOT_OPEN, NO_TEXT)                   \
     FAIL("user32.dll", EndDialog, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                     \
@@ -94,15 +100,19 @@ const char Formatting[] = "formats into the caller's buffer; fails only for an o
     FAIL("user32.dll", GetClientRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                 \
     FAIL("user32.dll", GetDlgItem, NULL, ERROR_CONTROL_ID_NOT_FOUND, NO_TEXT)                      \
     FAIL("user32.dll", GetForegroundWindow, NULL, ERROR_SUCCESS, NO_TEXT)                          \
+    FAIL("user32.dll", GetMonitorInfoW, FALSE, ERROR_INVALID_MONITOR_HANDLE, NO_TEXT)              \
     KEEP("user32.dll", GetKeyState, NoFailure)                                                     \
     FAIL("user32.dll", GetProcessWindowStation, NULL, ERROR_ACCESS_DENIED, NO_TEXT)                \
     FAIL("user32.dll", GetUserObjectInformationW, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)             \
     FAIL("user32.dll", GetWindowThreadProcessId, 0, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)          \
+    FAIL("user32.dll", GetWindowRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                 \
     KEEP("user32.dll", IsRectEmpty, "no failure result: it only tests a rectangle")                \
+    KEEP("user32.dll", IsIconic, "no failure result: zero means not minimised")                    \
     FAIL("user32.dll", IsWindow, FALSE, ERROR_INVALID_WINDOW_HANDLE, NO_TEXT)                      \
     KEEP("user32.dll", IsWindowVisible, "no failure result: zero means hidden")                    \
     KEEP("user32.dll", IsZoomed, "no failure result: zero means not maximised")                    \
     FAIL("user32.dll", MessageBoxW, 0, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                           \
+    KEEP("user32.dll", MonitorFromWindow, "no failure result: the primary monitor at least")         \
     FAIL("user32.dll", OpenClipboard, FALSE, ERROR_ACCESS_DENIED, NO_TEXT)                         \
     FAIL("user32.dll", SendMessageTimeoutW, 0, ERROR_TIMEOUT, NO_TEXT)                             \
     FAIL("user32.dll", SetClipboardData, NULL, ERROR_NOT_ENOUGH_MEMORY, NO_TEXT)                   \

@@ -6,18 +6,37 @@
 //   file_locker --clipboard     the same with the clipboard.
 //   file_locker --hung-window   the same with a foreground window that never
 //                               answers: its thread reads and nothing else.
+//   file_locker --window        the same with a window that answers, as a
+//                               terminal's: "terminal", at (200, 150).
 #include <windows.h>
+
+// The answering window and its thread's message loop.
+DWORD WINAPI AnsweringWindow(void *made)
+{
+    CreateWindowW(L"Static", L"terminal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 400, 300, nullptr,
+                  nullptr, nullptr, nullptr);
+    SetEvent(made);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+}
 
 int wmain(int argc, wchar_t **argv)
 {
     if (argc != 2) return 2;
     bool clipboard = lstrcmpW(argv[1], L"--clipboard") == 0;
     bool hung = lstrcmpW(argv[1], L"--hung-window") == 0;
+    bool answering = lstrcmpW(argv[1], L"--window") == 0;
+    if (answering) {
+        HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        CloseHandle(CreateThread(nullptr, 0, AnsweringWindow, made, 0, nullptr));
+        WaitForSingleObject(made, 10000);
+    }
     if (hung) {
         SetForegroundWindow(CreateWindowW(L"Static", L"hung", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                           nullptr, nullptr, nullptr, nullptr));
     }
-    HANDLE file = clipboard || hung ? nullptr
+    HANDLE file = clipboard || hung || answering ? nullptr
                                     : CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                                   OPEN_EXISTING, 0, nullptr);
     // Held by a window: Wine lets any caller without one open a clipboard

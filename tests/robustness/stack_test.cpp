@@ -2,12 +2,13 @@
 // thread of its own with a 1 MiB stack, as a host's main thread commonly
 // has, whose stack was filled with a pattern first; the high-water mark
 // must leave at least half of the stack to the host.  And the stand-in
-// shell, whose main thread has such a stack, runs the same paths.
+// shell, whose thread has such a stack, runs the same paths; and with less.
 #include <windows.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "command/command.h"
 #include "host/stack_probe.h"
@@ -98,16 +99,6 @@ TEST_F(StackTest, TheDeepestPathsLeaveHalfOfAOneMegabyteStack)
 
 TEST_F(StackTest, TheStandInShellHasAOneMegabyteStackAndRoomToSpare)
 {
-    // The reservation in the program's header.
-    std::wstring shell = TestDirectory() + L"\\korrash.exe";
-    HMODULE image = LoadLibraryExW(shell.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, image);
-    const BYTE *base = (const BYTE *)((ULONG_PTR)image & ~(ULONG_PTR)3);
-    const IMAGE_NT_HEADERS *headers =
-        (const IMAGE_NT_HEADERS *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
-    EXPECT_EQ(HostStack, headers->OptionalHeader.SizeOfStackReserve);
-    FreeLibrary(image);
-
     std::wstring folder = MakeFolder(L"folder");
     std::wstring url = L"file:///" + TestDirectory() + L"/Tirvalo.dll";
     for (wchar_t &c : url) c = c == L'\\' ? L'/' : c;
@@ -123,6 +114,28 @@ TEST_F(StackTest, TheStandInShellHasAOneMegabyteStackAndRoomToSpare)
            reserved / 1024);
     EXPECT_EQ(HostStack, reserved);
     EXPECT_LT(used, MostThePlugInMayUse);
+}
+
+// A shell that runs its commands on a thread of a smaller stack: at 256
+// KiB the texts go to the heap and the windows are those of 1 MiB; at 128
+// KiB there is no room for a window, and the shell goes on.
+TEST_F(StackTest, AThreadOfLessStackGetsTheSameWindowsOrNone)
+{
+    std::wstring file = MakeFile(L"a.txt", "x"), folder = MakeFolder(L"folder");
+    MakeFile(L"folder\\one.txt");
+    WIN32_FIND_DATAW entry;   // listed once first, as the windows will: its access time stays
+    FindClose(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    std::vector<std::wstring> commands = {L"--dump-windows", L"-c", L"keystroke 17 300 list " + file, L"-c",
+                                          L"tirvalo /f:" + folder, L"-c", L"echo next"};
+    ShellRun usual = RunQuietShell(commands);
+    commands.insert(commands.begin(), {L"--stack", L"262144"});
+    ShellRun less = RunQuietShell(commands);
+    commands[1] = L"131072";
+    ShellRun least = RunQuietShell(commands);
+    EXPECT_NE(std::string::npos, usual.out.find("Contains: 1 file, 0 subdirs\r\n")) << usual.out;
+    EXPECT_EQ(usual.out, less.out);
+    EXPECT_EQ("consumed\r\nnext\r\n", least.out);   // the hotkey taken, no window
+    EXPECT_EQ(0, least.status);
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ const unsigned long long January15Noon = 134129520000000000ULL;  // 2026-01-15 1
 
 // Wine names every owner as a user of this computer; the well-known
 // groups, which have no domain, and failed lookups come from here.
-const wchar_t *FakeAccount = nullptr;   // null: the lookup fails
+const wchar_t *FakeAccount = nullptr;   // null: the lookup fails, with this error
+DWORD FakeError = ERROR_TRUSTED_DOMAIN_FAILURE;
 std::wstring BusyFile;                  // when set, the lookup takes two seconds
 bool OpenedMeanwhile = false;           // ... in which another thread opened it to write
 
@@ -36,7 +37,10 @@ BOOL WINAPI FakeLookupAccountSid(const wchar_t *, PSID, wchar_t *name, DWORD *na
         Sleep(2000);
         other.join();
     }
-    if (FakeAccount == nullptr) return FALSE;
+    if (FakeAccount == nullptr) {
+        SetLastError(FakeError);
+        return FALSE;
+    }
     lstrcpynW(name, FakeAccount, *nameSize);
     domain[0] = 0;
     *use = SidTypeWellKnownGroup;
@@ -254,6 +258,9 @@ TEST_F(FormattersTest, OwnerIsDomainAndNameUnlessTheFileCannotBeOpened)
     FakeAccount = nullptr;
     EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
     EXPECT_STREQ(L"Administrators", out);   // no name found: left as it was
+    FakeError = ERROR_NONE_MAPPED;              // no account of that identifier
+    EXPECT_EQ(0, GetOwnerName(out, file.c_str()));
+    EXPECT_EQ(0u, std::wstring(out).find(L"S-1-5-")) << out;
     ReplaceImport("advapi32.dll", "LookupAccountSidW", real);
 
     EXPECT_EQ(OWNER_NO_PATH, GetOwnerName(out, nullptr));

@@ -234,6 +234,19 @@ std::wstring CopyOf(const WindowTexts &window)
     return text;
 }
 
+// The window's clipboard opens (the test's own have no owner) that a
+// stand-in refuses before it lets one through, as another program holding
+// the clipboard for a moment makes them fail; and their count.
+int Refusals = 0, ClipboardOpens = 0;
+BOOL(WINAPI *RealOpenClipboard)(HWND) = nullptr;
+BOOL WINAPI BusyOpenClipboard(HWND owner)
+{
+    ClipboardOpens += owner != nullptr;
+    if (owner == nullptr || Refusals-- <= 0) return RealOpenClipboard(owner);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
 {
     std::wstring longName = L"C:\\";
@@ -244,16 +257,19 @@ TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
         int tabs;           // 1: the focus in the Full Name field, which copies its selection itself
         bool held;          // the clipboard held open by another process
         const wchar_t *line;  // a line of the copy; null: no copy
+        int refusals;         // the clipboard busy for this many opens first
     } cases[] = {
         {0x20, SourceClassesRoot, {VK_CONTROL, 'C'}, 0, false, L"\r\nSize:\t1,536 bytes  (1.50 KB)\r\n"},
         {0x10, SourceDirectory, {VK_CONTROL, VK_INSERT}, 0, false, L"\r\nContains:\t1,536 bytes  (1.50 KB)\r\n"},
         {0x20, SourceUserClasses, {VK_CONTROL, 'C'}, 1, false, L"\r\nUser file type:\ttxtfile  (Text Document)\r\n"},
         {0x20, SourceClassesRoot, {VK_CONTROL, VK_SHIFT, 'C'}, 0, false, nullptr},
         {0x20, SourceClassesRoot, {VK_CONTROL, 'C'}, 0, true, nullptr},
+        {0x20, SourceClassesRoot, {VK_CONTROL, 'C'}, 0, false, L"\r\nAttributes:\tArchive \r\n", 10},
     };
     RealSetHook = (SetHookFunction)ReplaceImport("user32.dll", "SetWindowsHookExW", (void *)WatchedSetHook);
     RealUnhook = (UnhookFunction)ReplaceImport("user32.dll", "UnhookWindowsHookEx", (void *)WatchedUnhook);
-    ASSERT_TRUE(RealSetHook != nullptr && RealUnhook != nullptr);
+    RealOpenClipboard = (BOOL(WINAPI *)(HWND))ReplaceImport("user32.dll", "OpenClipboard", (void *)BusyOpenClipboard);
+    ASSERT_TRUE(RealSetHook != nullptr && RealUnhook != nullptr && RealOpenClipboard != nullptr);
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         FileInfoRecord record = SampleRecord();
@@ -262,6 +278,8 @@ TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
         record.fullName = c.tabs > 0 ? longName.c_str() : record.fullName;
         PutClipboardText(L"kept");
         KorrashResetBeeps();
+        Refusals = c.refusals;
+        ClipboardOpens = 0;
         std::optional<LockedFile> holder;
         if (c.held) ASSERT_TRUE(holder.emplace(L"--clipboard").Locked());
         KeysPressed k = ShowAndPress(&record, c.chord, c.tabs);
@@ -272,6 +290,7 @@ TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
         EXPECT_EQ(c.tabs > 0 ? IDC_FIELD_FULL_NAME : IDOK, k.focusBefore);
         EXPECT_EQ(k.focusBefore, k.focusAfter);
         EXPECT_EQ(c.held ? 1 : 0, KorrashBeepCount());
+        EXPECT_EQ(c.held ? 11 : c.line != nullptr ? c.refusals + 1 : 0, ClipboardOpens);
         std::wstring copy = c.line != nullptr ? CopyOf(k.before) : L"kept";
         EXPECT_EQ(c.held ? L"<held>" : copy, k.clipboard);
         EXPECT_EQ(copy, ClipboardText());   // still there once the window has closed
@@ -282,6 +301,7 @@ TEST_F(InfoDialogTest, CtrlCAndCtrlInsertCopyTheTextsAndEnterStillCloses)
     }
     ReplaceImport("user32.dll", "SetWindowsHookExW", (void *)RealSetHook);
     ReplaceImport("user32.dll", "UnhookWindowsHookEx", (void *)RealUnhook);
+    ReplaceImport("user32.dll", "OpenClipboard", (void *)RealOpenClipboard);
 }
 
 }  // namespace

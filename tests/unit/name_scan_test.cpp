@@ -33,6 +33,7 @@ TEST(NameScanTest, WildcardsOutsideTheLongPathPrefix)
     const struct { const wchar_t *name; int wildcard; } cases[] = {
         {L"C:\\a\\*.txt", 1}, {L"C:\\a?b", 1},  {L"\\\\?\\C:\\a.txt", 0}, {L"\\\\?\\C:\\a?", 1},
         {L"\\\\?", 1},        {L"\\x?\\y", 1},  {L"C:\\plain", 0},        {L"\\\\?\\*", 1},
+        {L"C:\\a<b", 1},       {L"C:\\a>b", 1}, {L"\\\\?\\C:\\a\"b", 1},
     };
     for (const auto &c : cases) EXPECT_EQ(c.wildcard, HasWildcard(c.name)) << c.name;
 }
@@ -94,7 +95,8 @@ TEST(NameScanTest, ProgramPartAndPlaceholderCommands)
         {L"%1", 1},          {L"\"%1\" %*", 1},       {L"%L", 1},
         {L"%l /x", 1},       {L" \t%1", 1},           {L"\u3000%1", 1},
         {L"\" %1\"", 0},     {L"\"C:\\p.exe\" \"%1\"", 0}, {L"%2", 0},
-        {L"notepad %1", 0},  {L"", 0},
+        {L"notepad %1", 0},  {L"", 0},                {L"%1x", 0},
+        {L"\"%LOCALAPPDATA%\\App\\app.exe\" \"%1\"", 0},
     };
     for (const auto &c : cases) EXPECT_EQ(c.placeholder, IsPlaceholderCommand(c.command)) << c.command;
 }
