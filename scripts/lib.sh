@@ -354,11 +354,12 @@ write_spdx() {
 # (Tirvalo.dll and README.txt), the symbols' zip (Tirvalo.pdb), the bill of
 # materials (Tirvalo-VERSION-x64.spdx.json) and SHA256SUMS.  With a signing
 # identity (KEY CERT PKCS12 TIMESTAMP_URL, as sign_dll takes them, checked
-# by the caller) the DLL is signed first; when that fails, nothing is
-# written to DIST_DIR.  The same inputs give the same bytes: the signature
-# and the bill of materials carry the time of the source's commit
-# (SOURCE_DATE_EPOCH when set), and so do the zips' entries, with fixed
-# permissions and no extra fields, in a fixed order.
+# by the caller) the DLL is signed first.  All four files are made in a
+# folder of TMPDIR and moved into DIST_DIR at the end (move_release_in): a
+# packing that fails leaves DIST_DIR as it was.  The same inputs give the
+# same bytes: the signature and the bill of materials carry the time of the
+# source's commit (SOURCE_DATE_EPOCH when set), and so do the zips' entries,
+# with fixed permissions and no extra fields, in a fixed order.
 package_release() {
     local build=$1 dist=$2 key=${3:-} cert=${4:-} pkcs12=${5:-} url=${6:-} version epoch stage name
     version=$(dll_file_version "$build/bin/Tirvalo.dll") || return 1
@@ -366,23 +367,48 @@ package_release() {
     [ -n "$epoch" ] || { echo "No commit time: set SOURCE_DATE_EPOCH." >&2; return 1; }
     name=Tirvalo-$version-x64
     stage=$(mktemp -d) || return 1
-    mkdir -p "$stage/plugin" "$stage/symbols" &&
+    mkdir -p "$stage/plugin" "$stage/symbols" "$stage/out" &&
         cp "$build/bin/Tirvalo.dll" "$stage/plugin/Tirvalo.dll" &&
         { [ -z "$key$pkcs12" ] || sign_dll "$stage/plugin/Tirvalo.dll" "$epoch" "$key" "$cert" "$pkcs12" "$url"; } &&
         sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$TIRVALO_ROOT/docs/release-readme.txt" \
             >"$stage/plugin/README.txt" &&
-        write_spdx "$build" "$version" "$epoch" "$stage/$name.spdx.json" \
+        write_spdx "$build" "$version" "$epoch" "$stage/out/$name.spdx.json" \
             "$stage/plugin/Tirvalo.dll" "$stage/plugin/README.txt" &&
         cp "$build/bin/Tirvalo.pdb" "$stage/symbols/Tirvalo.pdb" &&
-        chmod 644 "$stage"/*/* "$stage/$name.spdx.json" &&
-        touch -d "@$epoch" "$stage"/*/* &&
-        mkdir -p "$dist" &&
-        rm -f "$dist/$name.zip" "$dist/$name-symbols.zip" "$dist/$name.spdx.json" "$dist/SHA256SUMS" &&
-        (cd "$stage/plugin" && TZ=UTC zip -q -X -D "$dist/$name.zip" Tirvalo.dll README.txt) &&
-        (cd "$stage/symbols" && TZ=UTC zip -q -X -D "$dist/$name-symbols.zip" Tirvalo.pdb) &&
-        cp "$stage/$name.spdx.json" "$dist/" &&
-        (cd "$dist" && sha256sum "$name.zip" "$name-symbols.zip" "$name.spdx.json" >SHA256SUMS)
+        chmod 644 "$stage"/*/* &&
+        touch -d "@$epoch" "$stage"/plugin/* "$stage"/symbols/* &&
+        (cd "$stage/plugin" && TZ=UTC zip -q -X -D "$stage/out/$name.zip" Tirvalo.dll README.txt) &&
+        (cd "$stage/symbols" && TZ=UTC zip -q -X -D "$stage/out/$name-symbols.zip" Tirvalo.pdb) &&
+        (cd "$stage/out" && sha256sum "$name.zip" "$name-symbols.zip" "$name.spdx.json" >SHA256SUMS) &&
+        move_release_in "$stage/out" "$dist" "$name.zip" "$name-symbols.zip" "$name.spdx.json" SHA256SUMS
     local status=$?
     rm -rf "$stage"
+    return $status
+}
+
+# Moves the files NAME... (SHA256SUMS last) from the folder FROM into DIST,
+# whole or not at all, replacing those of the same names.  Only a rename is
+# atomic, and only within one file system: the files are first copied into a
+# folder inside DIST; then the old SHA256SUMS is removed and each file
+# renamed into place, SHA256SUMS last, so that a SHA256SUMS in DIST always
+# lists files that are there and checks them.  A copy that fails (a full
+# disk) leaves DIST as it was.  Ctrl-C, TERM and HUP are ignored for these
+# milliseconds, so that no interruption leaves half a set, or the folder,
+# behind; the caller's handling of them is put back after.
+move_release_in() {
+    local from=$1 dist=$2 traps incoming status=0 name
+    shift 2
+    traps=$(trap -p INT TERM HUP)
+    trap '' INT TERM HUP
+    mkdir -p "$dist" && incoming=$(mktemp -d -p "$dist" .incoming-XXXXXX) &&
+        cp -- "${@/#/$from/}" "$incoming/" &&
+        rm -f -- "$dist/SHA256SUMS" || status=1
+    for name in "$@"; do
+        [ $status = 0 ] || break
+        mv -f -- "$incoming/$name" "$dist/$name" || status=1
+    done
+    [ -n "${incoming:-}" ] && rm -rf "$incoming"
+    trap - INT TERM HUP
+    eval "$traps"
     return $status
 }

@@ -2,12 +2,13 @@
 # Reads the Tirvalo.dll that ships: the exports are exactly the entry
 # points, by their undecorated names; the imports come from Windows known
 # DLLs and Korrash.dll only, and from Korrash.dll only the host's nine
-# functions.  The image asks for ASLR (64-bit) and DEP, has no section both
-# writable and executable, no debug information and no path of the folder it
-# was built in.  The keystroke handler, which runs for every keystroke, keeps
-# a small frame: under 512 bytes, so no stack probe (one is made for a page
-# or more).  Everything is read from llvm-readobj's structured dump of the
-# PE tables, whose form stays the same from one LLVM release to the next.
+# functions.  The image asks for ASLR (64-bit) and DEP, is marked compatible
+# with the shadow stack (CET), has no section both writable and executable,
+# no debug information and no path of the folder it was built in.  The
+# keystroke handler, which runs for every keystroke, keeps a small frame:
+# under 512 bytes, so no stack probe (one is made for a page or more).
+# Everything is read from llvm-readobj's structured dump of the PE tables,
+# whose form stays the same from one LLVM release to the next.
 set -u
 dll=${1:?usage: check-dll.sh Tirvalo.dll [SOURCE_DIR BUILD_DIR]}
 status=0
@@ -24,12 +25,14 @@ host_functions_allowed=(ExpandVariables Printf QPuts Qprintf honk QueryTrueName 
                         QueryIsDirectory QueryIsFileOrDirectory)
 exports_expected=(GetPluginInfo Help InitializePlugin ShutdownPlugin Usage key tirvalo)
 
-tables=$(llvm-readobj --file-headers --sections --coff-exports --coff-imports --unwind "$dll") ||
+tables=$(llvm-readobj --file-headers --sections --coff-exports --coff-imports --coff-debug-directory \
+        --unwind "$dll") ||
     { echo "FAIL: llvm-readobj cannot read $dll"; exit 1; }
 
 # The tables as lines "kind value...": "dll NAME", "import DLL FUNCTION"
 # (a function imported by ordinal alone has the name "#ORDINAL"), "export
-# NAME RVA", "section NAME FLAGS", "flag NAME", "imagebase ADDRESS" and
+# NAME RVA", "section NAME FLAGS", "flag NAME" (of the DLL characteristics
+# and of the debug directory's extended ones), "imagebase ADDRESS" and
 # "unwind START ALLOCATED" (the bytes a function's prologue allocates).
 facts=$(awk '
     function hex(text) { gsub(/[^0-9A-Fa-fx]/, "", text); return text }
@@ -50,11 +53,11 @@ facts=$(awk '
     block == "unwind" && /ALLOC_(SMALL|LARGE) size=/ { split($0, part, "size="); allocated += part[2]; next }
     block == "unwind" && /^  \}/ { print "unwind", start, allocated; block = ""; next }
     /^  ImageBase: / { print "imagebase", $2 }
-    /^    IMAGE_DLL_CHARACTERISTICS_/ { print "flag", $1 }
+    /^ +IMAGE_DLL_CHARACTERISTICS_/ { print "flag", $1 }
 ' <<<"$tables")
 field() { awk -v kind="$1" -v n="$2" '$1 == kind { print $n }' <<<"$facts"; }
 
-for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
+for flag in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT EX_CET_COMPAT; do
     field flag 2 | grep -qx "IMAGE_DLL_CHARACTERISTICS_$flag" || { echo "FAIL: $flag not set"; status=1; }
 done
 sections=$(awk '$1 == "section" { print $2, $3 }' <<<"$facts")

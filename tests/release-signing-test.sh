@@ -89,8 +89,9 @@ has expired|expired.key|expired.pem
 holds no PEM certificate|signer.key|signer.key
 EOF
 
-# An option without its value stops the release with its usage and status 2
-# before the build, and dist/ stays as it was.
+# An option without its value, or with the next option for one, stops the
+# release with its usage and status 2 before the build, and dist/ stays as
+# it was.
 mkdir kept && echo before >kept/SHA256SUMS
 refused() {  # WHAT ARGUMENT...
     local what=$1 status; shift
@@ -101,6 +102,8 @@ refused() {  # WHAT ARGUMENT...
 refused "an empty --sign-pkcs12" --sign-pkcs12 ""
 refused "an empty --sign-key" --sign-key "" --sign-cert signer.pem
 refused "--sign-cert at the end without its file" --sign-key signer.key --sign-cert
+refused "--dist followed by an option" --dist --no-check
+[ -e ./--no-check ] && fail "--dist --no-check wrote into a folder --no-check"
 
 # Ctrl-C while the DLL is signed (a stand-in cmake skips the build): the
 # release ends with no folder of its own left in TMPDIR, and dist/ as it was.

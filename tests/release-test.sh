@@ -5,7 +5,8 @@
 # SHA256SUMS checks the zips and the bill of materials, the version in the
 # names is the version resource's, README.txt is CRLF text that repeats the
 # DLL's own help, and the PDB matches the DLL and resolves addresses in key
-# and tirvalo to their functions, source files and lines.
+# and tirvalo to their functions, source files and lines.  A packing that
+# fails midway leaves the folder it packs into as it was.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib.sh"
@@ -25,6 +26,14 @@ name=Tirvalo-$version-x64
 zips=$(cd "$work/dist" && ls)
 [ "$zips" = "$(printf '%s\n' SHA256SUMS "$name-symbols.zip" "$name.spdx.json" "$name.zip")" ] ||
     fail "dist holds: $(echo $zips), not the files of version $version"
+
+# A packing that fails midway (the symbols' zip cannot be written) leaves
+# dist/ as it was: the same files, none replaced, nothing added.
+listing() { ls -Ail --time-style=+%s.%N "$work/dist"; }
+before=$(listing)
+( zip() { [[ $* != *-symbols.zip* ]] && command zip "$@"; }
+  package_release "$TIRVALO_BUILD_DIR" "$work/dist" ) 2>/dev/null && fail "a packing whose zip fails succeeds"
+[ "$(listing)" = "$before" ] || fail "a failed packing changed dist/ to: $(listing)"
 
 # The zips' entries, in order, and the DLL that was tested.
 [ "$(zipinfo -1 "$work/dist/$name.zip" 2>&1)" = $'Tirvalo.dll\nREADME.txt' ] ||
