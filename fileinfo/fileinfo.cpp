@@ -151,8 +151,8 @@ static int Resolve(const wchar_t *name, wchar_t *fullName, wchar_t *namePart)
 **
 ** While another program writes a file, the directory entry the search
 ** reads is brought up to date only now and then: its size and times may be
-** old.  They are read again from the file itself, without opening it or
-** reading its data; where that fails, the entry's stand.
+** old.  They are read again by the file's name, which reads none of its
+** data and recalls nothing; where that fails, the entry's stand.
 */
 static int FindEntry(const wchar_t *fullName, WIN32_FIND_DATAW *entry)
 {

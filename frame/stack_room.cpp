@@ -5,7 +5,7 @@
 
 size_t StackRoom(void)
 {
-    MEMORY_BASIC_INFORMATION region;
+    MEMORY_BASIC_INFORMATION region = {};
 
     /* The stack is one reservation, from its allocation base up; this
     ** record lies in it, near the caller.  VirtualQuery exists on every

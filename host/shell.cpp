@@ -559,7 +559,7 @@ __attribute__((noinline)) void RunShellOnStack(const ShellSetup &setup)
 DWORD WINAPI RunShell(void *parameter)
 {
     ShellSetup &setup = *(ShellSetup *)parameter;
-    MEMORY_BASIC_INFORMATION region;
+    MEMORY_BASIC_INFORMATION region = {};
     size_t reserved = 0;
 
     if (VirtualQuery(&region, &region, sizeof region) != 0) {

@@ -692,10 +692,11 @@ const std::vector<Path> Paths = {
      NotesFields, NotesPartly, "SetWindowsHookExW"},
     {"Help", "Help", NONE_SAVED, HELP, L"tirvalo",
      {{nullptr, -1, L"", L"", 0, StartState, true}, {"MessageBoxW", -1, L"", L"", 0, StartState, false}}},
-    // The calls before the window's foreground routine are those of /F on
-    // the same file, failed there.
+    // The calls before the window's foreground routine (its first asks
+    // whose the window in front is) are those of /F on the same file,
+    // failed there.
     {"WindowWithItsOwnThreadInFront", "the window, its own thread in front", OWN_THREAD_IN_FRONT, COMMAND, Show(Notes),
-     WindowOrBeep(Refusals), NotesFields, NotesPartly, "GetForegroundWindow"},
+     WindowOrBeep(Refusals), NotesFields, NotesPartly, "GetWindowThreadProcessId"},
     // Where no window can be seen: the texts written.  (A desktop the system
     // cannot tell of counts as visible: those calls fail on the other paths.)
     {"ShowFileWithoutADesktop", "/F where no window can be seen", NO_DESKTOP, COMMAND, Show(Notes),
