@@ -139,6 +139,26 @@ NATIVE_TEST(LongPathFormsAtTheEdgesOfTheirRoom)
         }
     }
     CHECK(FileSystemPath(0, 0, 0) == 0);
+
+    /* Normalised before that form: long, not in a long form, with a "/" or
+    ** a "." or ".." component, at its start, middle or end. */
+    const struct { const wchar_t *start, *end; int needs; } names[] = {
+        {L"C:\\", L"", 0},   {L"C:\\a\\..\\", L"", 1}, {L"C:\\.\\", L"", 1},   {L"C:/", L"", 1},
+        {L"C:\\", L"\\..", 1}, {L"C:\\..a\\", L"\\a.", 0}, {L"\\\\?\\C:\\..\\", L"", 0},
+    };
+    for (const auto &name : names) {
+        for (int length = LONG_PATH_UNITS - 1; length <= LONG_PATH_UNITS; length++) {
+            wchar_t *path = NewUnits(length + 1);
+            int start = UnitCount(name.start), end = UnitCount(name.end);
+            for (int i = 0; i < length; i++) {
+                path[i] = i < start ? name.start[i] : i >= length - end ? name.end[i - (length - end)] : L'x';
+            }
+            path[length] = 0;
+            CHECK_EQ(length >= LONG_PATH_UNITS ? name.needs : 0, NeedsNormalising(path));
+            FreeUnits(path);
+        }
+    }
+    CHECK_EQ(0, NeedsNormalising(0));
     CHECK_EQ(1, IsBareDrive(L"c:"));
     CHECK_EQ(0, IsBareDrive(L"c:\\"));
     CHECK_EQ(0, IsBareDrive(L"1:"));
