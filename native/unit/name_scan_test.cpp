@@ -140,23 +140,17 @@ NATIVE_TEST(LongPathFormsAtTheEdgesOfTheirRoom)
     }
     CHECK(FileSystemPath(0, 0, 0) == 0);
 
-    /* Normalised before that form: long, not in a long form, with a "/" or
-    ** a "." or ".." component, at its start, middle or end. */
-    const struct { const wchar_t *start, *end; int needs; } names[] = {
-        {L"C:\\", L"", 0},   {L"C:\\a\\..\\", L"", 1}, {L"C:\\.\\", L"", 1},   {L"C:/", L"", 1},
-        {L"C:\\", L"\\..", 1}, {L"C:\\..a\\", L"\\a.", 0}, {L"\\\\?\\C:\\..\\", L"", 0},
+    /* Normalised first: a long name with "/", "." or "..", not in a long form. */
+    const struct { const wchar_t *start; int needs; } names[] = {
+        {L"C:\\x", 0}, {L"C:\\a\\..\\x", 1}, {L"C:\\.\\x", 1}, {L"C:/x", 1}, {L"C:\\..a\\a.\\x", 0},
+        {L"\\\\?\\C:\\..\\x", 0},
     };
-    for (const auto &name : names) {
-        for (int length = LONG_PATH_UNITS - 1; length <= LONG_PATH_UNITS; length++) {
-            wchar_t *path = NewUnits(length + 1);
-            int start = UnitCount(name.start), end = UnitCount(name.end);
-            for (int i = 0; i < length; i++) {
-                path[i] = i < start ? name.start[i] : i >= length - end ? name.end[i - (length - end)] : L'x';
-            }
-            path[length] = 0;
-            CHECK_EQ(length >= LONG_PATH_UNITS ? name.needs : 0, NeedsNormalising(path));
-            FreeUnits(path);
-        }
+    wchar_t name[LONG_PATH_UNITS + 16];
+    for (const auto &row : names) {
+        TextCopy(name, LONG_PATH_UNITS + 16, row.start);
+        CHECK_EQ(0, NeedsNormalising(name));   /* short */
+        while (TextLength(name) < LONG_PATH_UNITS) TextAppend(name, LONG_PATH_UNITS + 16, L"x");
+        CHECK_EQ(row.needs, NeedsNormalising(name));
     }
     CHECK_EQ(0, NeedsNormalising(0));
     CHECK_EQ(1, IsBareDrive(L"c:"));

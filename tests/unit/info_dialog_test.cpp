@@ -234,9 +234,8 @@ std::wstring CopyOf(const WindowTexts &window)
     return text;
 }
 
-// The window's clipboard opens (the test's own have no owner) that a
-// stand-in refuses before it lets one through, as another program holding
-// the clipboard for a moment makes them fail; and their count.
+// The window's opens of the clipboard (the test's have no owner), counted;
+// the first ones refused, as while another program holds it for a moment.
 int Refusals = 0, ClipboardOpens = 0;
 BOOL(WINAPI *RealOpenClipboard)(HWND) = nullptr;
 BOOL WINAPI BusyOpenClipboard(HWND owner)
