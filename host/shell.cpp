@@ -560,13 +560,13 @@ DWORD WINAPI RunShell(void *parameter)
 {
     ShellSetup &setup = *(ShellSetup *)parameter;
     MEMORY_BASIC_INFORMATION region = {};
-    size_t reserved = 0;
+    size_t reserved = setup.stackBytes;
 
     if (VirtualQuery(&region, &region, sizeof region) != 0) {
         reserved = (size_t)((const char *)region.BaseAddress + region.RegionSize -
                             (const char *)region.AllocationBase);
     }
-    if (reserved < setup.stackBytes) setup.stackBytes = reserved;
+    if (reserved < setup.stackBytes) setup.stackBytes = reserved;   /* as the system rounded it */
     volatile char *apart = (volatile char *)_alloca(reserved - setup.stackBytes + 1);
     apart[0] = 0;
     RunShellOnStack(setup);
