@@ -111,7 +111,9 @@ void VolumeStep(Floor *floor)
 
 void EntryStep(Floor *floor)
 {
+    WIN32_FILE_ATTRIBUTE_DATA now;
     FindClose(FindFirstFileW(floor->full, &floor->entry));
+    Sink += GetFileAttributesExW(floor->full, GetFileExInfoStandard, &now);
 }
 
 /* The host tests the name and reads the directory's description file. */
@@ -195,9 +197,9 @@ void FileTypeStep(Floor *floor)
 }
 
 /* The version of a program or library, after the host's file test; the
-** questions whether a window can be seen here, the thread's DPI awareness
-** switched around the window's life, and the console window that owns the
-** window. */
+** questions whether a window can be seen here, and the stack left; the
+** thread's DPI awareness switched around the window's life, and the
+** console window that owns the window and the window it goes over. */
 void VersionStep(Floor *floor)
 {
     DWORD ignored = 0, size, session = 0;
@@ -228,7 +230,14 @@ void VersionStep(Floor *floor)
                                                                                   "SetThreadDpiAwarenessContext");
     DPI_AWARENESS_CONTEXT previous = setDpi(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     if (previous == nullptr) previous = setDpi(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
-    Sink += (long long)(INT_PTR)GetConsoleWindow();
+    HWND console = GetConsoleWindow();
+    MEMORY_BASIC_INFORMATION stack;
+    Sink += (long long)VirtualQuery(&stack, &stack, sizeof stack);
+    Sink += console != nullptr ? IsIconic(console) + IsWindowVisible(console) : 0;
+    if (console == nullptr || !IsWindowVisible(console)) {
+        DWORD_PTR ignored = 0;
+        Sink += (long long)SendMessageTimeoutW(GetForegroundWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
+    }
     setDpi(previous);
 }
 
@@ -238,13 +247,13 @@ const struct {
 } FloorSteps[] = {
     {"full name: GetFullPathNameW (the host)", FullNameStep},
     {"file system: GetVolumeInformationW", VolumeStep},
-    {"directory entry: FindFirstFileW, FindClose", EntryStep},
+    {"directory entry: FindFirstFileW, FindClose, GetFileAttributesExW", EntryStep},
     {"description: GetFileAttributesW, CreateFileW of descript.ion (the host)", DescriptionStep},
     {"contents of a directory: FindFirstFileExW, FindNextFileW, FindClose", ContentsStep},
     {"three timestamps: conversion, GetDateFormatW, GetTimeFormatW", TimesStep},
     {"owner: CreateFileW, GetSecurityInfo, LookupAccountSidW", OwnerStep},
     {"file type: GetFileAttributesW (the host), registry", FileTypeStep},
-    {"version: GetFileAttributesW (the host), version.dll from System32, GetFileVersionInfo(Size)W; the window station, the DPI awareness", VersionStep},
+    {"version: GetFileAttributesW (the host), version.dll from System32, GetFileVersionInfo(Size)W; the window station, the stack, the DPI awareness, the window's place", VersionStep},
 };
 enum { FLOOR_STEPS = sizeof FloorSteps / sizeof FloorSteps[0] };
 
