@@ -23,7 +23,8 @@
 ** program holds it open for longer than about 150 ms) or emptied, the host
 ** beeps once and the clipboard keeps what it had.  When the text cannot be
 ** placed once the clipboard is emptied, it beeps once and the clipboard
-** stays empty: what it had is gone with the emptying.  Nothing is left allocated on any path.
+** stays empty: what it had is gone with the emptying.  Nothing is left
+** allocated on any path.
 */
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 /*
 ** ShowFileInfo and the hotkey's ShowFileInfoAtCursor: where the texts of
-** one showing live.  They take over 300 KiB, and a shell may run a command
+** one showing live.  They take 286 KiB, and a shell may run a command
 ** on a thread of its own with less stack than the usual 1 MiB: before they
 ** are taken, the thread's stack is asked how much room it has left.  With
 ** room for the texts and the rest of the showing, they go on the stack and
