@@ -6,11 +6,9 @@
 //   file_locker --clipboard     the same with the clipboard.
 //   file_locker --hung-window   the same with a foreground window that never
 //                               answers: its thread reads and nothing else.
-//   file_locker --window        the same with a window that answers, as a
-//                               terminal's: "terminal", at (200, 150).
+//   file_locker --window        the same with a window "terminal" that answers.
 #include <windows.h>
 
-// The answering window and its thread's message loop.
 DWORD WINAPI AnsweringWindow(void *made)
 {
     CreateWindowW(L"Static", L"terminal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 400, 300, nullptr,

@@ -645,15 +645,14 @@ TEST_F(ShowFileInfoTest, FilesNotOnTheDiskAreNotRead)
     }
 }
 
-// A file another program writes: the entry the search finds may hold an
-// old size and time; the file's own are shown, the entry's where they
-// cannot be read.
+// A file another program writes: its entry may hold an old size and time;
+// the file's own are shown, the entry's where they cannot be read.
 TEST_F(ShowFileInfoTest, SizeAndTimesAreReadAgainAfterTheSearch)
 {
     std::wstring file = MakeFile(L"log.txt", std::string(2048, 'x'));
     FileSystemWatch watch;
+    StaleEntry = true;
     for (bool readable : {true, false}) {
-        StaleEntry = true;
         RefuseAttributes = !readable;
         WindowTexts window;
         ASSERT_EQ(0, Show(file.c_str(), &window));
